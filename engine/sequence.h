@@ -1,0 +1,21 @@
+// The sequence quantities a_n, S_n and P_n of a checked formula, and the engine's
+// start-up.
+#pragma once
+
+#include <cstdint>
+
+#include "format/short_string.h"
+
+// Replaces every occurrence of the letter (either case) by the replacement text;
+// a replacement that begins with "-" is put in parentheses.
+ShortString SubstituteVariable(char letter, const ShortString& replacement, const ShortString& text);
+
+// The text of term k: the formula with the digits of k in place of n.
+ShortString TermText(const ShortString& formula, std::uint16_t k);
+
+double TermValue(const ShortString& formula, std::uint16_t n);
+double PartialSum(const ShortString& formula, std::uint16_t n);
+double PartialProduct(const ShortString& formula, std::uint16_t n);
+
+// Fixes the decimal point of number texts and loads the Catalan result texts.
+void EngineStartup();

@@ -1,0 +1,67 @@
+// A single-byte text of at most 255 characters. Every operation that would make
+// it longer keeps its first 255 characters, so no text of the program can grow
+// past that limit.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+class ShortString {
+ public:
+  static constexpr std::size_t kCapacity = 255;
+
+  ShortString() = default;
+  ShortString(const char* text) { Append(text ? std::string_view(text) : std::string_view()); }
+  ShortString(std::string_view text) { Append(text); }
+  ShortString(const std::string& text) { Append(text); }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const char* c_str() const { return data_; }
+  const char* data() const { return data_; }
+  std::string_view view() const { return {data_, size_}; }
+  std::string str() const { return std::string(view()); }
+  operator std::string_view() const { return view(); }
+
+  // 0-based access; positions past the end read as the terminating zero.
+  char operator[](std::size_t i) const { return i < size_ ? data_[i] : '\0'; }
+  char Back() const { return size_ ? data_[size_ - 1] : '\0'; }
+
+  // Appends as much of the text as fits.
+  ShortString& Append(std::string_view text) {
+    std::size_t n = std::min(text.size(), kCapacity - size_);
+    std::memcpy(data_ + size_, text.data(), n);
+    size_ = static_cast<std::uint8_t>(size_ + n);
+    data_[size_] = '\0';
+    return *this;
+  }
+  ShortString& Append(char c) { return Append(std::string_view(&c, 1)); }
+  ShortString& operator+=(std::string_view text) { return Append(text); }
+  ShortString& operator+=(char c) { return Append(c); }
+
+  // Characters [pos, pos + count) (0-based), clipped to the text.
+  ShortString Sub(std::size_t pos, std::size_t count = kCapacity) const {
+    if (pos >= size_) return {};
+    return ShortString(view().substr(pos, count));
+  }
+
+  void Clear() {
+    size_ = 0;
+    data_[0] = '\0';
+  }
+
+  friend bool operator==(const ShortString& a, const ShortString& b) { return a.view() == b.view(); }
+  friend bool operator==(const ShortString& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const ShortString& a, const char* b) { return a.view() == std::string_view(b); }
+  friend ShortString operator+(ShortString a, std::string_view b) { return a.Append(b); }
+  friend ShortString operator+(ShortString a, char b) { return a.Append(b); }
+  friend ShortString operator+(std::string_view a, const ShortString& b) { return ShortString(a).Append(b.view()); }
+
+ private:
+  char data_[kCapacity + 1] = {};
+  std::uint8_t size_ = 0;
+};
