@@ -1,1 +1,201 @@
-// placeholder
+#include "engine/evaluate.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "engine/messages.h"
+#include "engine/power.h"
+#include "format/number_text.h"
+#include "format/text.h"
+
+std::int32_t ResultCode = kNoError;
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Rounds to the nearest integer, ties to even (the floating-point default).
+double RoundHalfEven(double x) { return std::nearbyint(x); }
+
+// An operator splits the text only at position 2 or later, where the character
+// before it is a digit or "!"; anything else (a leading sign, a sign after an
+// operator, the sign of an exponent) is not an operator.
+int SplitPosition(const ShortString& s, int op) {
+  int p = OperatorPosition(s, op);
+  while (p != 0) {
+    if (p >= 2 && (IsDigit(s[p - 2]) || s[p - 2] == '!')) return p;
+    p = LastPos(Operators[op], s.view().substr(0, p - 1));
+  }
+  return 0;
+}
+
+double Fail(std::int32_t code) {
+  ResultCode = code;
+  return 0;
+}
+
+}  // namespace
+
+bool ReadNumber(std::string_view text, double* value, bool* overflow) {
+  *value = 0;
+  *overflow = false;
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t start = i;
+  int digits = 0;
+  bool nonzero = false;
+  int integer_digits = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (IsDigit(c)) {
+      if (c != '0') nonzero = true;
+      ++digits;
+      if (!point) ++integer_digits;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  long exponent = 0;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    bool negative_exponent = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative_exponent = text[i++] == '-';
+    std::size_t exponent_start = i;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+    }
+    if (i == exponent_start) return false;
+    if (negative_exponent) exponent = -exponent;
+  }
+  if (i != text.size()) return false;
+  if (!nonzero) {
+    *value = negative ? -0.0 : 0.0;
+    return true;
+  }
+
+  // Correctly rounded to the nearest double.
+  double magnitude = 0;
+  auto [end, error] =
+      std::from_chars(text.data() + start, text.data() + text.size(), magnitude, std::chars_format::general);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    // Beyond the range of a double: above it is an overflow, below it the number
+    // underflows to 0. With at most 255 digits, the exponent and the count of
+    // integer digits tell the two apart (they lie over 600 powers of ten apart).
+    if (exponent + integer_digits > 0) {
+      *overflow = true;
+      return true;
+    }
+    magnitude = 0;
+  } else if (error != std::errc()) {
+    return false;
+  }
+  *value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+// Positions of the "(" and matching ")" of the first complete group at depth 0.
+Group FirstGroup(const ShortString& text) {
+  int depth = 0;
+  int open = 0;
+  for (int i = 1; i <= static_cast<int>(text.size()); ++i) {
+    char c = text[i - 1];
+    if (c == '(') {
+      if (depth == 0 && open == 0) open = i;
+      ++depth;
+    } else if (c == ')') {
+      --depth;
+      if (depth == 0 && open != 0) return {open, i};
+    }
+  }
+  return {};
+}
+
+int OperatorPosition(const ShortString& text, int op) { return LastPos(Operators[op], text.view()); }
+
+double IntegerPower(double x, std::int32_t e) {
+  ResultCode = kNoError;
+  PowerResult r = RepeatedPower(x, e);
+  if (r.code != kNoError) ResultCode = r.code;
+  return r.value;
+}
+
+// 0! = 1; m! is accumulated as 2 x 3 x ... x m in a double.
+double Factorial(std::uint16_t m) {
+  if (m > kMaxFactorial) return Fail(kFactorialRange);
+  ResultCode = kNoError;
+  double f = 1;
+  for (int i = 2; i <= m; ++i) f *= i;
+  return f;
+}
+
+double Combine(char op, double a, double b) {
+  switch (op) {
+    case '+':
+    case '-': {
+      double r = op == '+' ? a + b : a - b;
+      return std::isinf(r) ? Fail(kOverflow) : r;
+    }
+    case '*': {
+      double r = a * b;  // guarded: an overflowing product is a fault
+      return std::isinf(r) ? Fail(kDivisionByZero) : r;
+    }
+    case '/': {
+      if (b == 0) return Fail(kDivisionByZero);
+      double r = a / b;
+      return std::isinf(r) ? Fail(kOverflow) : r;
+    }
+    case '^': {
+      PowerResult r = Power(a, b);
+      return r.code != kNoError ? Fail(r.code) : r.value;
+    }
+    default: {  // '!'
+      if (a < 0 || a > kMaxFactorial) return Fail(kFactorialRange);
+      return Factorial(static_cast<std::uint16_t>(RoundHalfEven(a)));
+    }
+  }
+}
+
+double Evaluate(const ShortString& text) {
+  LoadResultTexts();
+  ResultCode = kNoError;
+  ShortString s = text;
+
+  // Every complete group is evaluated and written back as its number text.
+  for (Group g = FirstGroup(s); g.open != 0; g = FirstGroup(s)) {
+    double v = Evaluate(s.Sub(g.open, g.close - g.open - 1));
+    if (ResultCode != kNoError) return 0;
+    s = s.Sub(0, g.open - 1) + FormatNumber(v).view() + s.Sub(g.close).view();
+  }
+
+  for (int op = 0; op < 6; ++op) {
+    int p = SplitPosition(s, op);
+    if (p == 0) continue;
+    double a = Evaluate(s.Sub(0, p - 1));
+    if (ResultCode != kNoError) return 0;
+    double b = 0;
+    if (Operators[op] != '!') {
+      b = Evaluate(s.Sub(p));
+      if (ResultCode != kNoError) return 0;
+    }
+    return Combine(Operators[op], a, b);
+  }
+
+  // A leaf: a leading minus binds tighter than every operator.
+  if (s[0] == '-') {
+    double v = Evaluate(s.Sub(1));
+    if (ResultCode != kNoError) return 0;
+    return -1 * v;
+  }
+  double value = 0;
+  bool overflow = false;
+  if (!ReadNumber(s.view(), &value, &overflow)) return 0;  // not a number: counts as 0
+  return overflow ? Fail(kOverflow) : value;
+}

@@ -1,1 +1,204 @@
 #include "format/number_text.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// The exact decimal expansion of |value|: value = 0.d1 d2 d3 ... x 10^point.
+// A double has at most 767 significant decimal digits (the smallest subnormal).
+struct Decimal {
+  char digits[800];
+  int count = 0;  // number of significant digits; 0 for zero
+  int point = 0;  // digits before the decimal point (may be negative or past count)
+};
+
+// A big integer in base 1e9, least significant limb first.
+struct BigInt {
+  static constexpr std::uint32_t kBase = 1000000000;
+  std::uint32_t limbs[100];
+  int size = 0;
+
+  void MultiplySmall(std::uint32_t factor) {
+    std::uint64_t carry = 0;
+    for (int i = 0; i < size; ++i) {
+      std::uint64_t t = std::uint64_t{limbs[i]} * factor + carry;
+      limbs[i] = static_cast<std::uint32_t>(t % kBase);
+      carry = t / kBase;
+    }
+    while (carry) {
+      limbs[size++] = static_cast<std::uint32_t>(carry % kBase);
+      carry /= kBase;
+    }
+  }
+};
+
+Decimal ExactDecimal(double value) {
+  Decimal d;
+  std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  int exponent;
+  if (biased == 0) {
+    exponent = -1074;
+  } else {
+    mantissa |= std::uint64_t{1} << 52;
+    exponent = biased - 1075;
+  }
+  if (mantissa == 0) return d;
+  while ((mantissa & 1) == 0) {
+    mantissa >>= 1;
+    ++exponent;
+  }
+
+  // mantissa x 2^exponent = mantissa x 2^exponent (exponent >= 0), or
+  // mantissa x 5^-exponent / 10^-exponent (exponent < 0).
+  BigInt big;
+  big.limbs[0] = static_cast<std::uint32_t>(mantissa % BigInt::kBase);
+  big.limbs[1] = static_cast<std::uint32_t>(mantissa / BigInt::kBase % BigInt::kBase);
+  big.limbs[2] = static_cast<std::uint32_t>(mantissa / BigInt::kBase / BigInt::kBase);
+  big.size = big.limbs[2] ? 3 : big.limbs[1] ? 2 : 1;
+  int shift = 0;
+  if (exponent >= 0) {
+    for (int e = exponent; e > 0; e -= 29) big.MultiplySmall(std::uint32_t{1} << (e < 29 ? e : 29));
+  } else {
+    static constexpr std::uint32_t kPow5[13] = {1,     5,      25,      125,     625,      3125,     15625,
+                                                78125, 390625, 1953125, 9765625, 48828125, 244140625};
+    for (int e = -exponent; e > 0; e -= 12) big.MultiplySmall(kPow5[e < 12 ? e : 12]);
+    shift = -exponent;
+  }
+
+  char* out = d.digits;
+  int top = big.size - 1;
+  char buffer[12];
+  int n = 0;
+  for (std::uint32_t v = big.limbs[top]; v; v /= 10) buffer[n++] = static_cast<char>('0' + v % 10);
+  while (n) *out++ = buffer[--n];
+  for (int i = top - 1; i >= 0; --i) {
+    std::uint32_t v = big.limbs[i];
+    for (int j = 8; j >= 0; --j) {
+      out[j] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    }
+    out += 9;
+  }
+  d.count = static_cast<int>(out - d.digits);
+  d.point = d.count - shift;
+  while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
+  return d;
+}
+
+// Keeps the first `keep` digits and rounds half up on the first dropped digit;
+// a carry out of the first digit adds a leading "1" and moves the point.
+void RoundToDigits(Decimal* d, int keep) {
+  if (keep >= d->count) return;
+  if (keep < 0) {
+    d->count = 0;
+    return;
+  }
+  bool up = d->digits[keep] >= '5';
+  d->count = keep;
+  if (!up) {
+    while (d->count > 0 && d->digits[d->count - 1] == '0') --d->count;
+    return;
+  }
+  int i = keep - 1;
+  while (i >= 0 && d->digits[i] == '9') --i;
+  if (i < 0) {
+    d->digits[0] = '1';
+    d->count = 1;
+    d->point += 1;
+    return;
+  }
+  d->digits[i] += 1;
+  d->count = i + 1;
+}
+
+char DigitAt(const Decimal& d, int i) { return i >= 0 && i < d.count ? d.digits[i] : '0'; }
+
+// d.dddddddddddddd E+e with the trailing zeros of the mantissa removed.
+ShortString ShortScientific(double value) {
+  Decimal d = ExactDecimal(value);
+  RoundToDigits(&d, 15);
+  ShortString s;
+  if (std::signbit(value)) s += '-';
+  s += DigitAt(d, 0);
+  s += '.';
+  for (int i = 1; i < d.count; ++i) s += d.digits[i];
+  int e = d.point - 1;
+  s += 'E';
+  s += e >= 0 ? '+' : '-';
+  s += IntText(e >= 0 ? e : -e).view();
+  return s;
+}
+
+// " d.dddddddddddddddd E+eeee": a blank for a positive value, all 16 decimals,
+// a four-digit exponent.
+ShortString LongScientific(const Decimal& rounded, bool negative) {
+  ShortString s;
+  s += negative ? '-' : ' ';
+  s += DigitAt(rounded, 0);
+  s += '.';
+  for (int i = 1; i < 17; ++i) s += DigitAt(rounded, i);
+  s += "E+";
+  int e = rounded.point - 1;
+  char four[5] = {static_cast<char>('0' + e / 1000 % 10), static_cast<char>('0' + e / 100 % 10),
+                  static_cast<char>('0' + e / 10 % 10), static_cast<char>('0' + e % 10), '\0'};
+  s += four;
+  return s;
+}
+
+}  // namespace
+
+ShortString FormatNumber(double value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  bool negative = std::signbit(value);
+  double magnitude = std::fabs(value);
+
+  // Below 1e-5 (an 80-bit bound, which the double nearest to 1e-5 is not below).
+  if (magnitude != 0 && magnitude < 1e-5) return ShortScientific(value);
+
+  Decimal exact = ExactDecimal(magnitude);
+  Decimal rounded = exact;
+  RoundToDigits(&rounded, 17);
+  if (rounded.count > 0 && rounded.point - 1 >= 36) return LongScientific(rounded, negative);
+
+  // Fixed text: 17 - k decimals for k integer digits (17 when there are none).
+  int k = exact.count > 0 && exact.point > 0 ? exact.point : 0;
+  int decimals = k >= 1 ? 17 - k : 17;
+  Decimal fixed = exact;
+  RoundToDigits(&fixed, fixed.point + decimals);
+  int integer_digits = fixed.count > 0 && fixed.point > 0 ? fixed.point : 1;
+  if (integer_digits + (negative ? 1 : 0) >= 16) return ShortScientific(value);
+
+  ShortString s;
+  if (negative) s += '-';
+  if (fixed.count == 0 || fixed.point <= 0) {
+    s += '0';
+  } else {
+    for (int i = 0; i < fixed.point; ++i) s += DigitAt(fixed, i);
+  }
+  // Decimals without their trailing zeros; no point when none is left.
+  int last = fixed.count - fixed.point;  // number of significant decimals
+  if (last > 0) {
+    s += '.';
+    for (int i = 0; i < last; ++i) s += DigitAt(fixed, fixed.point + i);
+  }
+  return s;
+}
+
+ShortString IntText(std::int32_t value) {
+  char buffer[12];
+  int n = 0;
+  std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  do {
+    buffer[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  ShortString s;
+  if (value < 0) s += '-';
+  while (n) s += buffer[--n];
+  return s;
+}
