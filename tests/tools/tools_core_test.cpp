@@ -1,0 +1,302 @@
+// The list file "Tools.rel", its items, and the language choice of Tools.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tools/items.h"
+#include "tools/language.h"
+#include "tools/tool_list.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Items(std::string_view text) {
+  ItemReader reader{text};
+  std::vector<std::string> items;
+  while (HasData(reader)) items.push_back(ReadItem(reader));
+  return items;
+}
+
+ToolList ListOf(std::vector<ToolEntry> tools) {
+  ToolList list;
+  for (auto& t : tools) list.ToolTable[++list.ToolCount] = t;
+  return list;
+}
+
+std::string FileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& file, std::string_view text) {
+  std::ofstream out(file, std::ios::binary);
+  out << text;
+}
+
+// A fresh folder for the files of one test.
+class ToolsFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tools_core_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST(ItemRule, ReadsItemsOfLines) {
+  struct Row {
+    const char* text;
+    std::vector<std::string> items;
+  } rows[] = {
+      {"Notepad\r\n", {"Notepad"}},
+      {"  lead\r\n", {"lead"}},
+      {"trail  \r\n", {"trail  "}},
+      {"a,b\r\n", {"a", "b"}},
+      {"a, b ,c\r\n", {"a", "b ", "c"}},
+      {"\"x, y\"\r\n", {"x, y"}},
+      {"  \"quoted\" tail,next\r\n", {"quoted", "next"}},
+      {"\"he said \"\"hi\"\"\"\r\n", {"he said \"hi\""}},
+      {"\"two\r\nlines\"\r\nz\r\n", {"two\r\nlines", "z"}},
+      {"\r\n\r\n", {"", ""}},
+      {"a,\r\n", {"a", ""}},
+      {"no end", {"no end"}},
+      {"lf\nonly\n", {"lf", "only"}},
+      {"\"open", {"open"}},
+      {"   \r\nx\r\n", {"", "x"}},
+      {"\tTab\r\n", {"\tTab"}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Items(row.text), row.items) << row.text;
+}
+
+TEST(ItemRule, WrittenFieldsReadBackUnchanged) {
+  const char* fields[] = {"plain",      "C:\\Program Files\\x.exe",
+                          "a,b",        " lead",
+                          "\"quoted\"", "say \"hi\", go",
+                          "trail  ",    "\"",
+                          "\"\"",       ",",
+                          "x\r\ny",     "-a -b \"c d\"",
+                          "",           "\251 caf\351"};
+  for (const char* field : fields) {
+    std::string text = ItemText(field) + "\r\n";
+    ItemReader reader{text};
+    EXPECT_EQ(ReadItem(reader), field) << text;
+    EXPECT_FALSE(HasData(reader)) << text;
+  }
+}
+
+TEST(ItemRule, FieldsTheRuleKeepsAreWrittenUnchanged) {
+  for (const char* field : {"Notepad", "C:\\Windows\\notepad.exe", "-a \"b\"", "trail ", "", "x\"y"})
+    EXPECT_EQ(ItemText(field), field);
+}
+
+TEST(ToolsFile, ParsesTools) {
+  ToolList list;
+  EXPECT_EQ(ParseTools("Notepad\r\nnotepad.exe\r\nC:\\Windows\r\n\r\nCalc\r\ncalc.exe\r\n\r\n-x\r\n\r\n", list), 0);
+  ASSERT_EQ(list.ToolCount, 2);
+  EXPECT_EQ(list.ToolTable[1].Title, "Notepad");
+  EXPECT_EQ(list.ToolTable[1].File, "notepad.exe");
+  EXPECT_EQ(list.ToolTable[1].WorkDirectory, "C:\\Windows");
+  EXPECT_EQ(list.ToolTable[1].Parameters, "");
+  EXPECT_EQ(list.ToolTable[2].Title, "Calc");
+  EXPECT_EQ(list.ToolTable[2].WorkDirectory, "");
+  EXPECT_EQ(list.ToolTable[2].Parameters, "-x");
+}
+
+TEST(ToolsFile, ReadingStopsAtTheFirstEmptyTitle) {
+  ToolList list;
+  ParseTools("A\r\na\r\n\r\n\r\n\r\nB\r\nb\r\n\r\n\r\n", list);
+  ASSERT_EQ(list.ToolCount, 1);
+  EXPECT_EQ(list.ToolTable[1].Title, "A");
+}
+
+TEST(ToolsFile, AToolCutShortKeepsTheFieldsOfTheToolBefore) {
+  ToolList list;
+  ParseTools("A\r\na.exe\r\nC:\\A\r\n-a\r\nB\r\nb.exe", list);
+  ASSERT_EQ(list.ToolCount, 2);
+  EXPECT_EQ(list.ToolTable[2].Title, "B");
+  EXPECT_EQ(list.ToolTable[2].File, "b.exe");
+  EXPECT_EQ(list.ToolTable[2].WorkDirectory, "C:\\A");
+  EXPECT_EQ(list.ToolTable[2].Parameters, "-a");
+}
+
+TEST(ToolsFile, OldFilesWithCommasSplitAsBefore) {
+  ToolList list;
+  ParseTools("Edit, view\r\nx.exe\r\n\r\n\r\n\r\n", list);
+  ASSERT_EQ(list.ToolCount, 1);
+  EXPECT_EQ(list.ToolTable[1].Title, "Edit");
+  EXPECT_EQ(list.ToolTable[1].File, "view");
+  EXPECT_EQ(list.ToolTable[1].WorkDirectory, "x.exe");
+}
+
+TEST(ToolsFile, KeepsTwelveToolsAndCountsTheOthers) {
+  std::string text;
+  for (int i = 1; i <= 15; ++i) {
+    text += 'T';
+    text += std::to_string(i);
+    text += "\r\nf\r\nd\r\np\r\n";
+  }
+  text += "\r\n";
+  ToolList list;
+  EXPECT_EQ(ParseTools(text, list), 3);
+  EXPECT_EQ(list.ToolCount, 12);
+  EXPECT_EQ(list.ToolTable[12].Title, "T12");
+}
+
+TEST(ToolsFile, FormatsFourLinesPerToolAndTheEndMark) {
+  EXPECT_EQ(FormatTools(ToolList{}), "\r\n");
+  ToolList list = ListOf({{"Notepad", "notepad.exe", "C:\\Windows", ""}, {"Calc", "", "", "-x"}});
+  EXPECT_EQ(FormatTools(list), "Notepad\r\nnotepad.exe\r\nC:\\Windows\r\n\r\nCalc\r\n\r\n\r\n-x\r\n\r\n");
+}
+
+TEST(ToolsFile, RoundTripKeepsEveryField) {
+  ToolList list =
+      ListOf({{" spaced", "a,b.exe", "\"C:\\x\"", " -p, \"q\""}, {"Plain", "", "", ""}, {"\"", ",", " ", "end"}});
+  ToolList back;
+  EXPECT_EQ(ParseTools(FormatTools(list), back), 0);
+  ASSERT_EQ(back.ToolCount, list.ToolCount);
+  for (int i = 1; i <= list.ToolCount; ++i) {
+    EXPECT_EQ(back.ToolTable[i].Title, list.ToolTable[i].Title);
+    EXPECT_EQ(back.ToolTable[i].File, list.ToolTable[i].File);
+    EXPECT_EQ(back.ToolTable[i].WorkDirectory, list.ToolTable[i].WorkDirectory);
+    EXPECT_EQ(back.ToolTable[i].Parameters, list.ToolTable[i].Parameters);
+  }
+}
+
+TEST_F(ToolsFolder, EmptyListIsOneEmptyLineAndReadsBackEmpty) {
+  ToolList list;
+  ASSERT_TRUE(WriteTools(list, Path("Tools.rel")));
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "\r\n");
+  list.ToolCount = 5;
+  EXPECT_TRUE(ReadTools(list, Path("Tools.rel")));
+  EXPECT_EQ(list.ToolCount, 0);
+}
+
+TEST_F(ToolsFolder, MissingFileFailsWithAnEmptyList) {
+  ToolList list = ListOf({{"A", "", "", ""}});
+  EXPECT_FALSE(ReadTools(list, Path("Tools.rel")));
+  EXPECT_EQ(list.ToolCount, 0);
+}
+
+TEST_F(ToolsFolder, WriteReplacesTheOldFileAndLeavesNoTemporary) {
+  WriteFile(dir_ / "Tools.rel", "Old\r\no\r\n\r\n\r\n\r\n");
+  ASSERT_TRUE(WriteTools(ListOf({{"New", "n.exe", "", ""}}), Path("Tools.rel")));
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "New\r\nn.exe\r\n\r\n\r\n\r\n");
+  EXPECT_FALSE(fs::exists(dir_ / "Tools.rel.tmp"));
+  int dropped = -1;
+  ToolList back;
+  EXPECT_TRUE(ReadTools(back, Path("Tools.rel"), &dropped));
+  EXPECT_EQ(dropped, 0);
+  EXPECT_EQ(back.ToolTable[1].File, "n.exe");
+}
+
+TEST_F(ToolsFolder, FailedWriteKeepsTheOldFile) {
+  WriteFile(dir_ / "Tools.rel", "Old\r\n");
+  // A folder in the way of the temporary file makes the write fail.
+  fs::create_directories(dir_ / "Tools.rel.tmp");
+  EXPECT_FALSE(WriteTools(ListOf({{"New", "", "", ""}}), Path("Tools.rel")));
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "Old\r\n");
+  EXPECT_FALSE(WriteTools(ToolList{}, Path("no such folder/Tools.rel")));
+}
+
+TEST_F(ToolsFolder, RefreshToolMenuShowsTheToolsOnTheHost) {
+  ToolList list;
+  std::vector<std::string> items(kMaxTools + 1, "?");
+  HostForm host{[&](int i, const std::string& caption, bool visible) {
+    items[i] = visible ? caption : "-";
+    return true;
+  }};
+  EXPECT_EQ(RefreshToolMenu(list, &host, Path("Tools.rel")), MenuRefresh::kNoList);
+  EXPECT_EQ(items[1], "?");
+  WriteFile(dir_ / "Tools.rel", "A\r\n\r\n\r\n\r\nB\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(RefreshToolMenu(list, nullptr, Path("Tools.rel")), MenuRefresh::kNoForm);
+  EXPECT_EQ(RefreshToolMenu(list, &host, Path("Tools.rel")), MenuRefresh::kDone);
+  EXPECT_EQ(items[1], "A");
+  EXPECT_EQ(items[2], "B");
+  EXPECT_EQ(items[3], "-");
+  EXPECT_EQ(items[12], "-");
+  HostForm broken{[](int i, const std::string&, bool) { return i < 2; }};
+  EXPECT_EQ(RefreshToolMenu(list, &broken, Path("Tools.rel")), MenuRefresh::kNoForm);
+}
+
+TEST(LanguageChoice, WordsGiveLanguages) {
+  struct Row {
+    const char* word;
+    std::int16_t language;
+  } rows[] = {{"cat", kCatalan},     {"CaT", kCatalan}, {"ESP", kSpanish},  {"esp", kSpanish}, {"engl", kEnglish},
+              {"cat esp", kEnglish}, {"x", kEnglish},   {" cat", kEnglish}, {"", kUndecided}};
+  for (const auto& row : rows) EXPECT_EQ(LanguageOfWord(row.word), row.language) << row.word;
+}
+
+TEST(LanguageChoice, CommandTextFollowsTheProgramName) {
+  struct Row {
+    const char* line;
+    const char* text;
+  } rows[] = {{"Tools.exe esp", "esp"},
+              {"\"C:\\Program Files\\Tools.exe\"  cat x", "cat x"},
+              {"\"C:\\a b\\Tools.exe\"", ""},
+              {"Tools.exe", ""},
+              {"Tools", ""},
+              {"Tools.exe \t CAT", "CAT"}};
+  for (const auto& row : rows) EXPECT_EQ(CommandText(row.line), row.text) << row.line;
+}
+
+TEST_F(ToolsFolder, LanguageFileDecidesWhenTheCommandTextIsEmpty) {
+  const std::string lng = Path("Lng.txt");
+  struct Row {
+    const char* command;
+    const char* file;  // nullptr: no Lng.txt
+    std::int16_t language;
+    bool hostMode;
+  } rows[] = {
+      {"", nullptr, kCatalan, true},
+      {"", "esp\r\n", kSpanish, false},
+      {"", "ESP", kSpanish, false},
+      {"", "engl\r\n", kEnglish, false},
+      {"", "cat,esp\r\n", kCatalan, false},
+      {"", "  \"esp\" more\r\n", kSpanish, false},
+      {"", "", kCatalan, true},
+      {"", "\r\nesp\r\n", kCatalan, true},
+      {"", ",esp\r\n", kCatalan, true},
+      {"esp", "cat\r\n", kSpanish, false},
+      {"cat engl", nullptr, kEnglish, false},
+  };
+  for (const auto& row : rows) {
+    fs::remove(lng);
+    if (row.file) WriteFile(lng, row.file);
+    LanguageChoice choice = SelectLanguage(row.command, kCatalan, lng);
+    EXPECT_EQ(choice.language, row.language) << row.command << "|" << (row.file ? row.file : "(none)");
+    EXPECT_EQ(choice.HostMode, row.hostMode) << row.command << "|" << (row.file ? row.file : "(none)");
+  }
+}
+
+TEST(LanguageTexts, DeletePromptUsesTheTitleInUpperCase) {
+  EXPECT_EQ(DeletePrompt("Notepad", kEnglish), "Erase NOTEPAD ?");
+  EXPECT_EQ(DeletePrompt("Edici\363 r\340pida", kCatalan), "Eliminar EDICI\323 R\300PIDA ?");
+  EXPECT_EQ(DeletePrompt("a\361o \377 \234 \232 \337 \367", kSpanish),
+            "\277Eliminar A\321O \237 \214 \212 \337 \367 ?");
+  EXPECT_STREQ(DeleteCaption(kSpanish), "Confirmar eliminaci\363n");
+}
+
+TEST(LanguageTexts, EveryLanguageHasEveryText) {
+  for (std::int16_t lang : {kCatalan, kEnglish, kSpanish}) {
+    const WindowTexts& t = WindowTextsOf(lang);
+    for (const char* text : {t.caption, t.tools, t.tool, t.fields[0], t.fields[1], t.fields[2], t.fields[3]})
+      EXPECT_TRUE(text && *text);
+    for (Notice n : {Notice::kListFull, Notice::kEmptyTitle, Notice::kNotWritten, Notice::kToolsDropped})
+      EXPECT_TRUE(*NoticeText(n, lang));
+  }
+  EXPECT_STREQ(WindowTextsOf(kSpanish).caption, "Edici\363n utilidades");
+  EXPECT_STREQ(WindowTextsOf(kCatalan).fields[3], "Par\340metres");
+}

@@ -1,0 +1,135 @@
+#include "tools/language.h"
+
+#include <cstdio>
+
+#include "tools/items.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+// Texts are Windows-1252.
+constexpr WindowTexts kWindowTexts[3] = {
+    {"Edici\363 eines", "Eines", "Eina", {"T\355tol", "Fitxer", "Directori de treball", "Par\340metres"}},
+    {"Tools edition", "Tools", "Tool", {"Title", "File", "Work directory", "Parameters"}},
+    {"Edici\363n utilidades",
+     "Utilidades",
+     "Utilidad",
+     {"T\355tulo", "Fichero", "Directorio de trabajo", "Par\341metros"}},
+};
+
+constexpr const char* kDeleteCaptions[3] = {"Confirmar eliminaci\363", "Confirm erasing", "Confirmar eliminaci\363n"};
+constexpr const char* kDeletePromptStarts[3] = {"Eliminar ", "Erase ", "\277Eliminar "};
+
+constexpr const char* kNotices[4][3] = {
+    {"La llista ja t\351 12 eines: no se'n pot afegir cap m\351s.",
+     "The list already holds 12 tools: no more can be added.",
+     "La lista ya tiene 12 utilidades: no se puede a\361adir ninguna m\341s."},
+    {"Una eina sense t\355tol no es pot desar.", "A tool without a title cannot be stored.",
+     "Una utilidad sin t\355tulo no se puede guardar."},
+    {"No s'ha pogut escriure Tools.rel. La llista no s'ha desat.",
+     "Tools.rel could not be written. The list has not been saved.",
+     "No se ha podido escribir Tools.rel. La lista no se ha guardado."},
+    {"Tools.rel t\351 m\351s de 12 eines. Nom\351s s'han llegit les 12 primeres; les altres no es conservaran si "
+     "es desa la llista.",
+     "Tools.rel holds more than 12 tools. Only the first 12 were read; the others will not be kept if the list is "
+     "saved.",
+     "Tools.rel tiene m\341s de 12 utilidades. S\363lo se han le\355do las 12 primeras; las dem\341s no se "
+     "conservar\341n si se guarda la lista."},
+};
+
+int Index(std::int16_t language) { return language >= kCatalan && language <= kSpanish ? language : kEnglish; }
+
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+// Hidden and system files do not count as a language file.
+bool LanguageFileExists(const std::string& file) {
+#ifdef _WIN32
+  DWORD attributes = GetFileAttributesA(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY));
+#else
+  std::FILE* f = std::fopen(file.c_str(), "rb");
+  if (f) std::fclose(f);
+  return f != nullptr;
+#endif
+}
+
+// The first field of the language file; empty when it cannot be read.
+std::string FirstField(const std::string& file) {
+  std::FILE* f = std::fopen(file.c_str(), "rb");
+  if (!f) return {};
+  std::string content;
+  char buffer[512];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+  std::fclose(f);
+  ItemReader reader{content};
+  return HasData(reader) ? ReadItem(reader) : std::string();
+}
+
+}  // namespace
+
+std::int16_t LanguageOfWord(std::string_view word) {
+  if (word.empty()) return kUndecided;
+  std::string lower = LowerCase(word);
+  if (lower == "cat") return kCatalan;
+  if (lower == "esp") return kSpanish;
+  return kEnglish;
+}
+
+LanguageChoice SelectLanguage(std::string_view commandText, std::int16_t language, const std::string& languageFile) {
+  if (!commandText.empty()) return {LanguageOfWord(commandText), false};
+  // An empty language file, or an empty first field, counts as no language file:
+  // reading it again would give the same empty word without end.
+  std::string word = LanguageFileExists(languageFile) ? FirstField(languageFile) : std::string();
+  if (word.empty()) return {language, true};
+  return {LanguageOfWord(word), false};
+}
+
+std::string CommandText(std::string_view commandLine) {
+  std::size_t pos = 0;
+  if (!commandLine.empty() && commandLine[0] == '"') {
+    pos = commandLine.find('"', 1);
+    pos = pos == std::string_view::npos ? commandLine.size() : pos + 1;
+  }
+  while (pos < commandLine.size() && commandLine[pos] != ' ' && commandLine[pos] != '\t') ++pos;
+  while (pos < commandLine.size() && (commandLine[pos] == ' ' || commandLine[pos] == '\t')) ++pos;
+  return std::string(commandLine.substr(pos));
+}
+
+const WindowTexts& WindowTextsOf(std::int16_t language) { return kWindowTexts[Index(language)]; }
+
+const char* DeleteCaption(std::int16_t language) { return kDeleteCaptions[Index(language)]; }
+
+const char* DeletePromptStart(std::int16_t language) { return kDeletePromptStarts[Index(language)]; }
+
+const char* NoticeText(Notice notice, std::int16_t language) {
+  return kNotices[static_cast<int>(notice)][Index(language)];
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    auto b = static_cast<unsigned char>(c);
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
+      b -= 0x20;
+    else if (b == 0x9A || b == 0x9C || b == 0x9E)  // s, oe and z with their marks
+      b -= 0x10;
+    else if (b == 0xFF)  // y with diaeresis
+      b = 0x9F;
+    c = static_cast<char>(b);
+  }
+  return upper;
+}
+
+std::string DeletePrompt(std::string_view title, std::int16_t language) {
+  return DeletePromptStart(language) + UpperCase(title) + " ?";
+}

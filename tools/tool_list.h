@@ -1,0 +1,58 @@
+// The tool list of Tools and its file "Tools.rel".
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// One external tool.
+struct ToolEntry {
+  std::string Title;          // the name shown in the list
+  std::string File;           // the program file
+  std::string WorkDirectory;  // the working folder
+  std::string Parameters;     // the parameters
+};
+
+constexpr int kMaxTools = 12;  // slots 1 to 12 hold tools
+inline constexpr const char* kToolsFile = "Tools.rel";
+
+// Slots 1 to ToolCount hold the tools in list order; slot 0 is the reader's scratch slot.
+struct ToolList {
+  std::array<ToolEntry, kMaxTools + 1> ToolTable;
+  std::uint16_t ToolCount = 0;
+};
+
+// Reads the tools from the text of a list file into list (ToolCount from 0 up).
+// Four fields make a tool; reading stops at an empty title; a field missing at the
+// end keeps the value slot 0 already held. Tools beyond the twelfth are read but
+// not kept: their number is returned.
+int ParseTools(std::string_view content, ToolList& list);
+
+// The text of a list file: four lines per tool, then an empty end line.
+std::string FormatTools(const ToolList& list);
+
+// Reads the list file. False when it cannot be opened (ToolCount is then 0).
+// *dropped, when given, receives the number of tools beyond the twelfth.
+bool ReadTools(ToolList& list, const std::string& file = kToolsFile, int* dropped = nullptr);
+
+// Writes the list file through a temporary file that then replaces it, so that a
+// failed write leaves the old file whole. False when it could not be written.
+bool WriteTools(const ToolList& list, const std::string& file = kToolsFile);
+
+// A program that shows the tools as its menu items ITool(1) to ITool(12).
+struct HostForm {
+  // Shows ITool(i) with the caption, or hides it (the caption is then not used);
+  // false when the item cannot be reached.
+  std::function<bool(int i, const std::string& caption, bool visible)> SetToolItem;
+};
+
+enum class MenuRefresh {
+  kNoList,  // the list file could not be read: nothing done
+  kDone,    // the host's menu shows the tools
+  kNoForm,  // the host could not be reached: the caller says "No Form"
+};
+
+// Reads the list file again and shows its tools in the host's menu.
+MenuRefresh RefreshToolMenu(ToolList& list, const HostForm* host, const std::string& file = kToolsFile);
