@@ -1,0 +1,399 @@
+#include "tools/form.h"
+
+#include <commdlg.h>
+
+#include <array>
+
+#include "tools_ids.h"
+
+ToolsProgram g_tools;
+
+namespace {
+
+constexpr char kFormClass[] = "FTools";
+constexpr int kTwipsPerPixel = 15;          // at 96 dots per inch
+constexpr int kClientWidth = 5985;          // twips
+constexpr int kClientHeight = 3150;         // twips
+constexpr UINT kShowToolsDropped = WM_APP;  // says, once the form is shown, that tools were left out
+constexpr int kPictureWidth = 24, kPictureHeight = 15;
+constexpr COLORREF kTransparent = RGB(255, 255, 255);  // white in the button's picture is not drawn
+
+enum class Kind { kLabel, kList, kButton, kPicture, kFrame, kEdit };
+
+// One control: its place in twips (inside the frame when inFrame) and caption.
+struct ControlLayout {
+  int id;
+  Kind kind;
+  const char* caption;
+  int left, top, width, height;
+  bool inFrame;
+};
+
+// The controls in the order of their tab index.
+constexpr ControlLayout kLayout[] = {
+    {IDC_ED0 + 0, Kind::kEdit, "", 165, 450, 2655, 285, true},
+    {IDC_ED0 + 1, Kind::kEdit, "", 180, 1065, 2655, 285, true},
+    {IDC_ED0 + 2, Kind::kEdit, "", 165, 1590, 2655, 285, true},
+    {IDC_ED0 + 3, Kind::kEdit, "", 165, 2115, 2655, 285, true},
+    {IDC_OKED, Kind::kPicture, "", 120, 2445, 510, 255, true},
+    {IDC_LST, Kind::kList, "", 135, 300, 2145, 2370, false},
+    {IDC_ETTOOLS, Kind::kLabel, "Tools", 150, 105, 1020, 285, false},
+    {IDC_BTESC, Kind::kButton, "Esc", 300, 2775, 795, 300, false},
+    {IDC_BTOK, Kind::kButton, "Ok", 1200, 2775, 795, 300, false},
+    {IDC_PED, Kind::kFrame, "Tool", 2805, 255, 3030, 2775, false},
+    {IDC_BTNOU, Kind::kButton, "+", 2325, 345, 340, 220, false},
+    {IDC_BTBRR, Kind::kButton, "-", 2340, 600, 340, 240, false},
+    {IDC_ET0 + 0, Kind::kLabel, "Title", 165, 225, 300, 195, true},
+    {IDC_ET0 + 1, Kind::kLabel, "File", 165, 840, 240, 195, true},
+    {IDC_ET0 + 2, Kind::kLabel, "Work directory", 165, 1380, 1035, 195, true},
+    {IDC_ET0 + 3, Kind::kLabel, "Parameters", 165, 1905, 795, 195, true},
+    {IDC_BTCERC, Kind::kButton, "\267\267\267", 2370, 840, 450, 200, true},
+};
+constexpr int kFrameLeft = 2805, kFrameTop = 255;
+
+int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+HWND Item(int id) { return GetDlgItem(g_tools.form, id); }
+HWND Ed(int k) { return Item(IDC_ED0 + k); }
+
+std::string TextOf(HWND control) {
+  std::string text(GetWindowTextLengthA(control) + 1, '\0');
+  text.resize(GetWindowTextA(control, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+int Ask(const char* text, const char* caption, UINT type) {
+  return g_tools.messageBox(g_tools.form, text, caption, type);
+}
+
+void Notify(Notice notice) {
+  Ask(NoticeText(notice, g_tools.language), WindowTextsOf(g_tools.language).caption, MB_OK);
+}
+
+HFONT MakeFont(int hundredthsOfPoint, HDC dc) {
+  LOGFONTA font{};
+  font.lfHeight = -MulDiv(hundredthsOfPoint, GetDeviceCaps(dc, LOGPIXELSY), 7200);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = ANSI_CHARSET;
+  lstrcpyA(font.lfFaceName, "MS Sans Serif");
+  return CreateFontIndirectA(&font);
+}
+
+// ---- The operations of the form
+
+void ClearToolPanel() {
+  for (int k = 0; k < 4; ++k) SetWindowTextA(Ed(k), "");
+  g_tools.CurrentTool = 0;
+  SendMessageA(Item(IDC_LST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  if (g_tools.FormLoaded) SetFocus(Ed(0));
+}
+
+void LlistaTools() {
+  HWND list = Item(IDC_LST);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (int i = 1; i <= g_tools.list.ToolCount; ++i)
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g_tools.list.ToolTable[i].Title.c_str()));
+  ClearToolPanel();
+}
+
+void ShowTool(int slot) {
+  const ToolEntry& tool = g_tools.list.ToolTable[slot];
+  SetWindowTextA(Ed(0), tool.Title.c_str());
+  SetWindowTextA(Ed(1), tool.File.c_str());
+  SetWindowTextA(Ed(2), tool.WorkDirectory.c_str());
+  SetWindowTextA(Ed(3), tool.Parameters.c_str());
+}
+
+// For Catalan and Spanish the window's texts change; the English ones are the design texts.
+void SetCaptions() {
+  if (g_tools.language == kEnglish) return;
+  const WindowTexts& texts = WindowTextsOf(g_tools.language);
+  SetWindowTextA(g_tools.form, texts.caption);
+  SetWindowTextA(Item(IDC_ETTOOLS), texts.tools);
+  SetWindowTextA(Item(IDC_PED), texts.tool);
+  for (int k = 0; k < 4; ++k) SetWindowTextA(Item(IDC_ET0 + k), texts.fields[k]);
+}
+
+void LoadForm(const std::string& commandText) {
+  char folder[MAX_PATH];
+  DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+  g_tools.StartFolder.assign(folder, length < MAX_PATH ? length : 0);
+  g_tools.FormLoaded = false;
+  LanguageChoice choice = SelectLanguage(commandText, g_tools.language);
+  g_tools.language = choice.language;
+  g_tools.HostMode = choice.HostMode;
+  SetCaptions();
+  g_tools.CurrentTool = 0;
+  g_tools.toolsDropped = 0;
+  if (ReadTools(g_tools.list, kToolsFile, &g_tools.toolsDropped)) LlistaTools();
+  g_tools.FormLoaded = true;
+}
+
+// ---- What the user does
+
+void OnToolChosen() {
+  LRESULT chosen = SendMessageA(Item(IDC_LST), LB_GETCURSEL, 0, 0);
+  if (chosen == LB_ERR || chosen >= g_tools.list.ToolCount) return;
+  g_tools.CurrentTool = static_cast<std::uint16_t>(chosen + 1);
+  ShowTool(g_tools.CurrentTool);
+}
+
+void OnNewTool() { ClearToolPanel(); }
+
+// Stores the edit panel: in place of the tool shown, or as a new tool at the end.
+// A tool without a title would end the list when the file is read back, and the
+// list holds twelve tools at most: both are refused and nothing changes.
+void OnStoreTool() {
+  ToolEntry tool{TextOf(Ed(0)), TextOf(Ed(1)), TextOf(Ed(2)), TextOf(Ed(3))};
+  if (tool.Title.empty()) return Notify(Notice::kEmptyTitle);
+  if (g_tools.CurrentTool == 0) {
+    if (g_tools.list.ToolCount >= kMaxTools) return Notify(Notice::kListFull);
+    g_tools.CurrentTool = ++g_tools.list.ToolCount;
+  }
+  g_tools.list.ToolTable[g_tools.CurrentTool] = tool;
+  LlistaTools();
+  ClearToolPanel();
+}
+
+void OnDeleteTool() {
+  if (g_tools.CurrentTool == 0) return;
+  std::string prompt = DeletePrompt(g_tools.list.ToolTable[g_tools.CurrentTool].Title, g_tools.language);
+  if (Ask(prompt.c_str(), DeleteCaption(g_tools.language), MB_YESNO) == IDNO) return;
+  ToolList& list = g_tools.list;
+  --list.ToolCount;
+  for (int i = g_tools.CurrentTool; i <= list.ToolCount; ++i) list.ToolTable[i] = list.ToolTable[i + 1];
+  LlistaTools();
+}
+
+// The chosen file goes to Ed(1) and its folder to Ed(2). The dialog may change the
+// current folder: it is set back, so that the list file stays where it was.
+void OnBrowse() {
+  std::string path;
+  if (g_tools.openFile(g_tools.form, path) && !path.empty()) {
+    std::size_t slash = path.rfind('\\');
+    if (slash != std::string::npos) {
+      SetWindowTextA(Ed(1), path.substr(slash + 1).c_str());
+      SetWindowTextA(Ed(2), path.substr(0, slash).c_str());
+    } else {
+      SetWindowTextA(Ed(1), path.c_str());
+      SetWindowTextA(Ed(2), "");
+    }
+  }
+  SetCurrentDirectoryA(g_tools.StartFolder.c_str());
+}
+
+// Saves the list and closes. When the file cannot be written the form stays open,
+// so that nothing is lost.
+void OnOk() {
+  if (!WriteTools(g_tools.list)) return Notify(Notice::kNotWritten);
+  if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.hostForm) == MenuRefresh::kNoForm)
+    Ask(kNoFormText, kProgramTitle, MB_OK);
+  DestroyWindow(g_tools.form);
+}
+
+void OnEsc() { DestroyWindow(g_tools.form); }
+
+void OnEnterInField(HWND edit) {
+  int k = GetDlgCtrlID(edit) - IDC_ED0;
+  SetFocus(k < 3 ? Ed(k + 1) : Item(IDC_OKED));
+}
+
+void OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_LST:
+      if (code == LBN_SELCHANGE) OnToolChosen();
+      break;
+    case IDC_BTNOU:
+      return OnNewTool();
+    case IDC_OKED:
+      return OnStoreTool();
+    case IDC_BTBRR:
+      return OnDeleteTool();
+    case IDC_BTCERC:
+      return OnBrowse();
+    case IDC_BTOK:
+      return OnOk();
+    case IDC_BTESC:
+      return OnEsc();
+  }
+}
+
+// The picture button: a push button face with the picture centred on it.
+void DrawPictureButton(const DRAWITEMSTRUCT& item) {
+  RECT face = item.rcItem;
+  bool pushed = item.itemState & ODS_SELECTED;
+  DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  int x = (face.right - face.left - kPictureWidth) / 2 + (pushed ? 1 : 0);
+  int y = (face.bottom - face.top - kPictureHeight) / 2 + (pushed ? 1 : 0);
+  HDC picture = CreateCompatibleDC(item.hDC);
+  HGDIOBJ old = SelectObject(picture, g_tools.okEditPicture);
+  TransparentBlt(item.hDC, x, y, kPictureWidth, kPictureHeight, picture, 0, 0, kPictureWidth, kPictureHeight,
+                 kTransparent);
+  SelectObject(picture, old);
+  DeleteDC(picture);
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = face;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(item.hDC, &focus);
+  }
+}
+
+// Enter in a field moves on; the key's character is dropped, so the field does not beep.
+LRESULT CALLBACK FieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      if (wParam == VK_RETURN)
+        return DLGC_WANTALLKEYS | CallWindowProcA(g_tools.editProc, edit, message, wParam, lParam);
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        OnEnterInField(edit);
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wParam == '\r' || wParam == '\n') return 0;
+      break;
+  }
+  return CallWindowProcA(g_tools.editProc, edit, message, wParam, lParam);
+}
+
+void CreateControls(HINSTANCE instance) {
+  for (const ControlLayout& c : kLayout) {
+    const char* className = "STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    switch (c.kind) {
+      case Kind::kLabel:
+        style |= SS_LEFT;
+        break;
+      case Kind::kList:
+        className = "LISTBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::kButton:
+        className = "BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+      case Kind::kPicture:
+        className = "BUTTON";
+        style |= WS_TABSTOP | BS_OWNERDRAW;
+        break;
+      case Kind::kFrame:
+        className = "BUTTON";
+        style |= BS_GROUPBOX;
+        break;
+      case Kind::kEdit:
+        className = "EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    }
+    int left = c.left + (c.inFrame ? kFrameLeft : 0);
+    int top = c.top + (c.inFrame ? kFrameTop : 0);
+    HWND control = CreateWindowExA(exStyle, className, c.caption, style, Pixels(left), Pixels(top), Pixels(c.width),
+                                   Pixels(c.height), g_tools.form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                   instance, nullptr);
+    bool sign = c.id == IDC_BTNOU || c.id == IDC_BTBRR;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(sign ? g_tools.signFont : g_tools.font), FALSE);
+    if (c.kind == Kind::kEdit)
+      g_tools.editProc =
+          reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc)));
+  }
+  // The frame lies under the controls it holds; it takes no focus, so the tab order stays.
+  SetWindowPos(Item(IDC_PED), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_DRAWITEM:
+      DrawPictureButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case kShowToolsDropped:
+      Notify(Notice::kToolsDropped);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE)
+        g_tools.lastFocus = GetFocus();
+      else if (g_tools.lastFocus && IsChild(window, g_tools.lastFocus))
+        SetFocus(g_tools.lastFocus);
+      return 0;
+    case WM_DESTROY:
+      if (g_tools.form == window) g_tools.form = nullptr;
+      if (g_tools.quitOnClose) PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int DefaultMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  return MessageBoxA(owner, text, caption, type);
+}
+
+}  // namespace
+
+bool ShowOpenFileDialog(HWND owner, std::string& path) {
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.Flags = OFN_EXPLORER;
+  if (!GetOpenFileNameA(&dialog)) return false;
+  path = file;
+  return true;
+}
+
+HWND OpenToolsForm(HINSTANCE instance, const std::string& commandText, int show) {
+  if (!g_tools.messageBox) g_tools.messageBox = DefaultMessageBox;
+  if (!g_tools.openFile) g_tools.openFile = ShowOpenFileDialog;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = FormProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TOOLS));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TOOLS), IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // the arrow
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kFormClass;
+  if (!GetClassInfoExA(instance, kFormClass, &windowClass) && !RegisterClassExA(&windowClass)) return nullptr;
+
+  HDC screen = GetDC(nullptr);
+  if (!g_tools.font) g_tools.font = MakeFont(800, screen);
+  if (!g_tools.signFont) g_tools.signFont = MakeFont(975, screen);
+  ReleaseDC(nullptr, screen);
+  if (!g_tools.okEditPicture)
+    g_tools.okEditPicture =
+        static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_OKEDIT), IMAGE_BITMAP, 0, 0, 0));
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  RECT frame{0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
+  g_tools.form =
+      CreateWindowExA(0, kFormClass, "Tools edition", style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                      frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  if (!g_tools.form) return nullptr;
+  CreateControls(instance);
+  LoadForm(commandText);
+  ShowWindow(g_tools.form, show);
+  UpdateWindow(g_tools.form);
+  SetFocus(Ed(0));
+  if (g_tools.toolsDropped > 0) PostMessageA(g_tools.form, kShowToolsDropped, 0, 0);
+  return g_tools.form;
+}
+
+int RunToolsForm(HWND form) {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (g_tools.form && IsDialogMessageA(form, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}

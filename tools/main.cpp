@@ -1,0 +1,10 @@
+// Tools: the editor of the tool list "Tools.rel".
+#include <windows.h>
+
+#include "tools/form.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  HWND form = OpenToolsForm(instance, CommandText(GetCommandLineA()), show);
+  if (!form) return 1;
+  return RunToolsForm(form);
+}
