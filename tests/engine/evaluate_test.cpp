@@ -1,0 +1,190 @@
+#include "engine/evaluate.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/messages.h"
+#include "engine/power.h"
+#include "format/number_text.h"
+
+namespace {
+
+struct Row {
+  const char* text;
+  const char* value;  // the number text of the value, or nullptr when a code is expected
+  std::int32_t code;
+};
+
+void ExpectRows(const Row* begin, const Row* end) {
+  for (const Row* r = begin; r != end; ++r) {
+    double v = Evaluate(r->text);
+    EXPECT_EQ(ResultCode, r->code) << r->text;
+    if (r->value && ResultCode == kNoError) {
+      EXPECT_EQ(FormatNumber(v).view(), r->value) << r->text;
+    }
+  }
+}
+
+// The split order makes "+" and "-" the loosest, "^" left-associative and a
+// leading minus bind tighter than every operator.
+TEST(Evaluate, BindingOfTheOperators) {
+  const Row rows[] = {
+      {"2+3*4", "14", 0}, {"8-2-1", "5", 0},   {"8/2/2", "2", 0}, {"2^3^2", "64", 0},    {"-2^2", "4", 0},
+      {"2^3!", "64", 0},  {"-3!", nullptr, 2}, {"2*-3", "-6", 0}, {"10-(2-5)", "13", 0}, {"5--3", "8", 0},
+      {"2^-1", "0.5", 0}, {"-2*3", "-6", 0},   {"+5", "5", 0},    {"--5", "5", 0},       {"2-3-4*2", "-9", 0},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(Evaluate, PowersZeroAndNegativeBases) {
+  const Row rows[] = {
+      {"0^0", "1", 0},
+      {"0^-1", nullptr, 1},
+      {"0^0.5", "0", 0},
+      {"(-8)^(1/3)", nullptr, 3},
+      {"(-2)^3", "-8", 0},
+      {"(-2)^-2", "0.25", 0},
+      {"10^400", nullptr, 4},
+      {"2^0.5", "1.4142135623730951", 0},
+      {"4^0.5", "2", 0},
+      {"10^-400", nullptr, 4},
+      {"2^1024", nullptr, 4},
+      {"0.5^-1074", nullptr, 1},
+      {"2^5000000000", nullptr, 1},
+      {"2^-1075", nullptr, 4},
+      {"0.5^1074", "4.94065645841247E-324", 0},
+      {"1.0000001^2000000000", " 7.2259022718935532E+0086", 0},
+      {"0.5^2000000000", "0", 0},
+      {"(-1)^2147483647", "-1", 0},
+      {"(-0.5)^2001", "-0", 0},
+      {"1E308^1", nullptr, 4},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+TEST(Evaluate, DivisionAndFactorial) {
+  const Row rows[] = {
+      {"5/0", nullptr, 1},  {"5/(2-2)", nullptr, 1}, {"170!", " 7.2574156153079940E+0306", 0},
+      {"171!", nullptr, 2}, {"(-1)!", nullptr, 2},   {"0!", "1", 0},
+      {"2.5!", "2", 0},     {"3.5!", "24", 0},       {"170.4!", nullptr, 2},
+      {"5!2", "120", 0},    {"5!5", "120", 0},       {"1/3", "0.33333333333333331", 0},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+// Faults outside the guards of "*" and "^" end with code 4.
+TEST(Evaluate, RangeFaultsEndWithACode) {
+  const Row rows[] = {
+      {"1E400", nullptr, 4},
+      {"1e-400", "0", 0},
+      {"1E308*10", nullptr, 1},
+      {"1E308+1E308", nullptr, 4},
+      {"-1E308-1E308", nullptr, 4},
+      {"1E308/0.1", nullptr, 4},
+      {"1.7976931348623157E308", " 1.7976931348623157E+0308", 0},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+// A leaf that is not a number counts as 0; the sign of an exponent does not split.
+TEST(Evaluate, LeavesAndNumberForms) {
+  const Row rows[] = {
+      {"x", "0", 0},           {"2*x", "0", 0},   {"x+1", "0", 0}, {"5.+1", "0", 0},        {"1E+5", "100000", 0},
+      {"2.5e-3*4", "0.01", 0}, {".5", "0.5", 0},  {"5.", "5", 0},  {"1.E+20", "1.E+20", 0}, {"", "0", 0},
+      {"n)*(n", "0", 0},       {"2*(3)", "6", 0},
+  };
+  ExpectRows(std::begin(rows), std::end(rows));
+}
+
+// After a failure deep inside, the code stands and nothing further is computed.
+TEST(Evaluate, FailureDeepInsideStands) {
+  Evaluate("1+2*(3/0)");
+  EXPECT_EQ(ResultCode, kDivisionByZero);
+  Evaluate("(171!)+(5/0)");
+  EXPECT_EQ(ResultCode, kFactorialRange);
+  Evaluate("2");
+  EXPECT_EQ(ResultCode, kNoError);  // every evaluation starts afresh
+}
+
+// A group takes part with the precision of its number text.
+TEST(Evaluate, GroupValuesPassThroughTheirText) {
+  EXPECT_EQ(FormatNumber(Evaluate("(1/3000000)*3000000")).view(), "0.999999999999999");
+  EXPECT_EQ(Evaluate("(2^60)*1"), 1152921504606850000.0);
+  EXPECT_EQ(Evaluate("2^60*1"), std::ldexp(1.0, 60));
+  EXPECT_EQ(Evaluate("(1E36)*2"), 2e36);
+  EXPECT_EQ(Evaluate("(0-1E36)*2"), -2e36);
+  EXPECT_EQ(Evaluate("(2^-20)*1"), std::ldexp(1.0, -20));
+  EXPECT_EQ(ResultCode, kNoError);
+}
+
+TEST(Evaluate, ReloadsTheResultTextsOfTheLanguage) {
+  LanguageIndex = kEnglish;
+  Evaluate("5/0");
+  EXPECT_EQ(ResultTexts[kDivisionByZero].view(), "Division by zero");
+  LanguageIndex = kCatalan;
+  Evaluate("5/0");
+  EXPECT_EQ(ResultTexts[kDivisionByZero].view(), "Divisi\363 per zero");
+  EXPECT_EQ(ResultTexts[kFactorialRange].view(),
+            "* Error de factorial (n!)*\r\n\r\nn ha d'estar a l'interval [0,170]\r\n( <=170 per raons t\350cniques)");
+}
+
+TEST(FirstGroup, FindsTheFirstCompleteTopLevelGroup) {
+  Group g = FirstGroup("2*(3+(4))-(5)");
+  EXPECT_EQ(g.open, 3);
+  EXPECT_EQ(g.close, 9);
+  EXPECT_EQ(FirstGroup("5)*(5").open, 0);
+  EXPECT_EQ(FirstGroup("(5").open, 0);
+  g = FirstGroup(")((x)");
+  EXPECT_EQ(g.open, 3);
+  EXPECT_EQ(g.close, 5);
+}
+
+// The integer power keeps its overflow rule and answers at once for any exponent.
+TEST(IntegerPower, RepeatedMultiplicationWithTheLimit) {
+  EXPECT_EQ(IntegerPower(2, 10), 1024);
+  EXPECT_EQ(ResultCode, kNoError);
+  IntegerPower(10, 309);
+  EXPECT_EQ(ResultCode, kOverflow);  // the running product would reach 1e308
+  IntegerPower(10, 308);
+  EXPECT_EQ(ResultCode, kNoError);
+  IntegerPower(0, -3);
+  EXPECT_EQ(ResultCode, kDivisionByZero);
+  EXPECT_EQ(IntegerPower(0, 0), 0);
+  EXPECT_EQ(IntegerPower(-1, 2147483647), -1);
+  EXPECT_EQ(IntegerPower(-1, -2147483647), -1);
+  EXPECT_EQ(IntegerPower(0.5, 2000000000), 0);
+  IntegerPower(1.0001, 2000000000);
+  EXPECT_EQ(ResultCode, kOverflow);
+  double v = IntegerPower(1.0000001, 2000000000);
+  EXPECT_EQ(ResultCode, kNoError);
+  EXPECT_NEAR(v / std::exp(2000000000 * std::log1p(1e-7)), 1, 1e-6);
+}
+
+// The product of a long literal run and of the squaring finish agree with the
+// exact power within rounding.
+TEST(IntegerPower, LongExponentsStayCloseToTheExactPower) {
+  for (std::int32_t e : {65536, 65537, 100000, 1000000, 7000000}) {
+    double x = 1.00001;
+    double v = IntegerPower(x, e);
+    ASSERT_EQ(ResultCode, kNoError) << e;
+    EXPECT_NEAR(v / std::exp(e * std::log1p(1e-5)), 1, 1e-9) << e;
+    v = IntegerPower(-0.99999, e);
+    EXPECT_EQ(std::signbit(v), (e & 1) == 1);
+  }
+  IntegerPower(1.001, 1000000);
+  EXPECT_EQ(ResultCode, kOverflow);
+}
+
+TEST(ExpLogPower, CorrectlyRoundedOnKnownValues) {
+  EXPECT_EQ(ExpLogPower(2, 0.5), std::sqrt(2.0));
+  EXPECT_EQ(ExpLogPower(9, 0.5), 3);
+  EXPECT_EQ(ExpLogPower(8, 1.0 / 3), 2);
+  EXPECT_EQ(ExpLogPower(10, 0.3010299956639812), 2.0000000000000000);
+  EXPECT_EQ(ExpLogPower(std::exp(1.0), 2.5), 12.182493960703471);
+  EXPECT_TRUE(std::isinf(ExpLogPower(10, 308.5)));
+  EXPECT_EQ(ExpLogPower(10, -400.5), 0);
+}
+
+}  // namespace
