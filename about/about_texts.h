@@ -1,0 +1,31 @@
+// The about window's texts in Catalan, English and Spanish (by language index).
+#pragma once
+
+#include "format/short_string.h"
+
+constexpr int kExclamationCount = 7;
+
+// "Quant a ", "About ", "Respecto ": the window title before the program name.
+const char* AboutTitlePrefix(int language);
+
+// The button's caption, drawn at random from the seven of a language.
+const char* AboutExclamation(int language, int index);
+
+// The project's web address in the language: "/en" and "/es" for English and
+// Spanish.
+const char* AboutWebAddress(int language);
+
+// The window title: "Quant a Vantel..." for the program Vantel in Catalan.
+ShortString AboutTitle(int language, const ShortString& program_name);
+
+// The author line: the author's name, " - " and the year.
+ShortString AboutAuthorLine(const ShortString& year_text);
+
+// "web: " and the full web address.
+ShortString AboutWebLine(int language);
+
+// "mail: " and the address; empty when there is no address, so nothing is drawn.
+ShortString AboutMailLine(const ShortString& mail);
+
+// The author's e-mail address: none, so the window draws no mail line.
+inline constexpr char kAuthorMail[] = "";

@@ -1,0 +1,275 @@
+#include "about/about_window.h"
+
+#include <cstring>
+#include <random>
+
+#include "about/about_texts.h"
+#include "engine/messages.h"
+#include "resources/resource_ids.h"
+#include "winhelpers/dialog_helpers.h"
+#include "winhelpers/files.h"
+
+namespace {
+
+constexpr char kClassName[] = "FerSobre";
+constexpr DWORD kWindowStyle = 0x80C80080;  // WS_POPUP | WS_CAPTION | WS_SYSMENU, and the bit 0x80
+
+// A font bound to one window's device context; every change rebuilds the font.
+struct TextFont {
+  HWND window = nullptr;
+  HDC dc = nullptr;
+  LOGFONTA descriptor{};
+  HGDIOBJ original = nullptr;  // the context's own font, put back on release
+  HGDIOBJ replaced = nullptr;  // the font the last change took out of the context
+  HFONT current = nullptr;     // the font selected now
+};
+
+struct AboutState {
+  ShortString description;
+  ShortString mail;  // empty: no mail line
+  ShortString program_name;
+  ShortString year_text;
+  bool initialised = false;  // texts are painted only once this is set
+  bool class_registered = false;
+  WPARAM quit_code = 0;  // wParam of the last WM_CLOSE
+  COLORREF background = RGB(255, 255, 178);
+  COLORREF description_colour = RGB(220, 100, 0);
+  COLORREF text_colour = RGB(0, 100, 250);
+  HBRUSH background_brush = nullptr;
+  TextFont font;
+  HWND window = nullptr;  // the open window, none while closed
+  std::mt19937 random;
+};
+
+AboutState About;
+
+// Height 16, width 6, "arial", every other field 0.
+LOGFONTA InitialDescriptor() {
+  LOGFONTA descriptor{};
+  descriptor.lfHeight = 16;
+  descriptor.lfWidth = 6;
+  std::strcpy(descriptor.lfFaceName, "arial");
+  return descriptor;
+}
+
+void FontInit(TextFont* font, HWND window) {
+  font->window = window;
+  font->dc = GetDC(window);
+  font->descriptor = InitialDescriptor();
+  font->original = nullptr;
+  font->replaced = nullptr;
+  font->current = nullptr;
+}
+
+// A font is deleted only after a later change has taken it out of the context.
+void FontApply(TextFont* font) {
+  if (font->replaced != nullptr && font->replaced != font->original) DeleteObject(font->replaced);
+  HFONT created = CreateFontIndirectA(&font->descriptor);
+  HGDIOBJ previous = SelectObject(font->dc, created);
+  if (font->original == nullptr) font->original = previous;
+  font->replaced = previous;
+  font->current = created;
+}
+
+void FontSetSize(TextFont* font, int height, int width) {
+  font->descriptor.lfHeight = height;
+  font->descriptor.lfWidth = width;
+  FontApply(font);
+}
+
+void FontSetFace(TextFont* font, const char* face) {
+  std::strncpy(font->descriptor.lfFaceName, face, LF_FACESIZE - 1);
+  font->descriptor.lfFaceName[LF_FACESIZE - 1] = '\0';
+  FontApply(font);
+}
+
+void FontSetBold(TextFont* font, bool bold) {
+  font->descriptor.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  FontApply(font);
+}
+
+// Puts the context's own font back, deletes the fonts made here and gives the
+// context back, so that no opening leaves a font or a context behind.
+void FontRelease(TextFont* font) {
+  if (font->dc != nullptr) {
+    if (font->original != nullptr) SelectObject(font->dc, font->original);
+    if (font->current != nullptr) DeleteObject(font->current);
+    if (font->replaced != nullptr && font->replaced != font->original) DeleteObject(font->replaced);
+    ReleaseDC(font->window, font->dc);
+  }
+  *font = TextFont{};
+}
+
+void TextOutShort(HDC dc, int x, int y, const ShortString& text) {
+  TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+void DrawResourceIcon(HWND window, int x, int y, const char* name) {
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), name);
+  HDC dc = GetDC(window);
+  DrawIcon(dc, x, y, icon);
+  ReleaseDC(window, dc);
+  DestroyIcon(icon);
+}
+
+// Every painting starts from the same font and colours.
+void PaintAboutTexts() {
+  TextFont* font = &About.font;
+  HDC dc = font->dc;
+  FontSetSize(font, 16, 6);
+  FontSetFace(font, "arial");
+  FontSetBold(font, false);
+  SetTextColor(dc, About.description_colour);
+  TextOutShort(dc, 20, 50, About.description);
+  SetTextColor(dc, About.text_colour);
+  TextOutShort(dc, 66, 120, AboutAuthorLine(About.year_text));
+  TextOutShort(dc, 66, 134, AboutWebLine(LanguageIndex));
+  if (!About.mail.empty()) TextOutShort(dc, 66, 150, AboutMailLine(About.mail));
+  FontSetFace(font, "Comic sans ms");
+  FontSetBold(font, false);
+  FontSetSize(font, 36, 16);
+  TextOutShort(dc, 60, 10, ProgramName());
+}
+
+void PrepareAboutColours() {
+  About.background = RGB(255, 255, 178);
+  About.description_colour = RGB(220, 100, 0);
+  About.text_colour = RGB(0, 100, 250);
+  // The class keeps the brush of its registration, so one brush serves every opening.
+  if (About.background_brush == nullptr) About.background_brush = CreateSolidBrush(About.background);
+}
+
+bool RegisterAboutClass() {
+  if (About.class_registered) return true;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA window_class{};
+  window_class.style = CS_HREDRAW | CS_VREDRAW;
+  window_class.lpfnWndProc = AboutWindowProc;
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconA(instance, "Ic0");
+  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hbrBackground = About.background_brush;
+  window_class.lpszClassName = kClassName;
+  About.class_registered = true;
+  return RegisterClassA(&window_class) != 0;
+}
+
+// The show command the program was started with.
+int StartupShowCommand() {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWNORMAL;
+}
+
+bool BuildAboutWindow() {
+  PrepareAboutColours();
+  if (!RegisterAboutClass()) {
+    MessageBoxA(nullptr, "Register failed", nullptr, MB_OK);
+    return false;
+  }
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND window =
+      CreateWindowExA(0, kClassName, "", kWindowStyle, 400, 200, 312, 240, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) {
+    MessageBoxA(nullptr, "CreaFSobre failed", nullptr, MB_OK);
+    return false;
+  }
+  About.window = window;
+  ShowWindow(window, StartupShowCommand());
+  UpdateWindow(window);
+  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE, 122, 180, 70, 24, window,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ABOUT_BUTTON)), instance, nullptr);
+  FontInit(&About.font, window);
+  SetBkColor(About.font.dc, About.background);
+  SetTextColor(About.font.dc, About.text_colour);
+  return true;
+}
+
+void OnAboutInit(HWND window) {
+  About.program_name = ProgramName();
+  About.year_text = FileYearText(About.program_name + ".exe");
+  // Started from another folder: the year of the program's own file.
+  if (About.year_text.empty()) About.year_text = FileYearText(ProgramPath());
+  SetCaption(window, AboutTitle(LanguageIndex, About.program_name));
+  DrawResourceIcon(window, 134, 80, "Ic0");
+  PaintAboutTexts();
+  std::uniform_int_distribution<int> pick(0, kExclamationCount - 1);
+  SetItemText(window, IDC_ABOUT_BUTTON, AboutExclamation(LanguageIndex, pick(About.random)));
+  About.initialised = true;
+}
+
+// The background is erased first and the texts drawn over it, so that an
+// uncovered window shows its texts again.
+void OnAboutPaint(HWND window) {
+  PAINTSTRUCT paint;
+  BeginPaint(window, &paint);
+  if (About.initialised) PaintAboutTexts();
+  EndPaint(window, &paint);
+}
+
+}  // namespace
+
+LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_DESTROY:
+      About.window = nullptr;
+      PostQuitMessage(static_cast<int>(About.quit_code));
+      return 0;
+    case WM_PAINT:
+      OnAboutPaint(window);
+      return 0;
+    case WM_CLOSE:
+      About.quit_code = wparam;
+      break;
+    case WM_INITDIALOG:
+      OnAboutInit(window);
+      break;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) SendMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+int RunAboutWindow(const ShortString& description, const ShortString& mail) {
+  About.random.seed(GetTickCount());
+  About.initialised = false;
+  About.description = description;
+  About.mail = mail;
+  if (!BuildAboutWindow()) return -1;
+  SendMessageA(About.window, WM_INITDIALOG, 0, 0);
+  // No dialog keys here: the main dialog still takes mouse input and typing.
+  MSG message{};
+  int quit_code = 0;
+  for (;;) {
+    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) {
+      quit_code = static_cast<int>(message.wParam);
+      break;
+    }
+    if (got == -1) break;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  FontRelease(&About.font);
+  return quit_code;
+}
+
+void ShowAboutWindow(const ShortString& description) {
+  if (About.window != nullptr) {
+    ShowWindow(About.window, SW_RESTORE);
+    SetForegroundWindow(About.window);
+    BringWindowToTop(About.window);
+    return;
+  }
+  RunAboutWindow(description, kAuthorMail);
+}
+
+HWND AboutWindowHandle() { return About.window; }
+
+void CloseAboutWindow() {
+  if (About.window != nullptr) SendMessageA(About.window, WM_CLOSE, 0, 0);
+}

@@ -1,0 +1,16 @@
+// The formula history as the list of the formula combo box, loaded from and
+// saved to "ults.rel" in the current folder.
+#pragma once
+
+#include <windows.h>
+
+#include "format/short_string.h"
+
+// Appends the stored formulas to the list; no file gives an empty list.
+void LoadHistory(HWND dialog);
+
+// Appends the formula unless an entry equal to it (letter case ignored) is there.
+void AddToHistory(HWND dialog, const ShortString& formula);
+
+// Writes the whole list back, unless the file could not be read at start.
+void SaveHistory(HWND dialog);

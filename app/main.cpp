@@ -1,0 +1,17 @@
+// Vantel: a calculator for the terms, partial sums and partial products of a
+// sequence given by its general term a(n).
+#include <windows.h>
+
+#include "app/command_line.h"
+#include "app/main_dialog.h"
+#include "app/vantel_state.h"
+#include "engine/sequence.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  EngineStartup();
+  StartArguments start = ReadStartArguments(SplitArguments(GetCommandLineA()));
+  App.arg_formula = start.formula;
+  App.arg_n = start.n;
+  DialogBoxParamA(instance, "dialegserie", nullptr, MainDialogProc, 0);
+  return 0;
+}

@@ -1,0 +1,129 @@
+#include "app/main_dialog.h"
+
+#include "about/about_window.h"
+#include "app/history_list.h"
+#include "app/scroll_bar.h"
+#include "app/term_request.h"
+#include "app/vantel_state.h"
+#include "format/number_text.h"
+#include "resources/resource_ids.h"
+#include "winhelpers/dialog_helpers.h"
+#include "winhelpers/files.h"
+
+namespace {
+
+constexpr int kFirstN = 1;  // the scroll bar's range of n
+constexpr int kLastN = 170;
+
+void OnInitDialog(HWND dialog) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (App.class_icon == nullptr) App.class_icon = LoadIconA(instance, "Ic0");
+  SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(App.class_icon));
+  // Created once and kept until the program ends.
+  if (App.dialog_brush == nullptr) {
+    App.dialog_brush = CreateSolidBrush(App.dialog_colour);
+    App.edit_brush = CreateSolidBrush(App.edit_colour);
+    App.scroll_bar_brush = CreateSolidBrush(App.scroll_bar_colour);
+  }
+  LoadHistory(dialog);
+  SetItemText(dialog, IDC_FORMULA, App.arg_formula);
+  SetItemText(dialog, IDC_N, App.arg_n);
+  CheckDlgButton(dialog, IDC_AN_CHECK, BST_CHECKED);
+  CheckDlgButton(dialog, IDC_SN_CHECK, BST_CHECKED);
+  CheckDlgButton(dialog, IDC_PN_CHECK, BST_CHECKED);
+  App.scroll_bar_handle = ItemHandle(dialog, IDC_SCROLL);
+  SetScrollBarRange(App.scroll_bar_handle, kFirstN, kLastN);
+  if (!App.arg_formula.empty() && !App.arg_n.empty()) RunTermRequest(dialog);
+  SetFocus(ItemHandle(dialog, IDC_FORMULA));
+}
+
+// Every way of closing the dialog ends here.
+void OnClose(HWND dialog) {
+  CloseAboutWindow();
+  SaveHistory(dialog);
+  EndDialog(dialog, 0);
+}
+
+void OnHistoryChosen(HWND dialog) {
+  SetItemText(dialog, IDC_FORMULA, ComboSelText(dialog, IDC_FORMULA));
+  RunTermRequest(dialog);
+}
+
+// A ticked quantity's box is enabled, an unticked one greyed; its text stays.
+void OnCheckboxToggled(HWND dialog, int checkbox, int box) {
+  EnableWindow(ItemHandle(dialog, box), IsDlgButtonChecked(dialog, checkbox) == BST_CHECKED);
+}
+
+void OnCommand(HWND dialog, int id, int code) {
+  switch (id) {
+    case IDOK:
+    case IDC_CALCULATE:
+      RunTermRequest(dialog);
+      break;
+    case IDCANCEL:
+      OnClose(dialog);
+      break;
+    case IDM_SEQUENCES_HELP:
+      RunProgram("notepad.exe successions.txt");
+      break;
+    case IDM_GENERAL_HELP:
+      RunProgram("notepad.exe infogeneral.txt");
+      break;
+    case IDM_ABOUT:
+      ShowAboutWindow("C\340lcul del terme en\350ssim de successions i s\350ries");
+      break;
+    case IDC_FORMULA:
+      if (code == CBN_SELCHANGE) OnHistoryChosen(dialog);
+      if (code == CBN_EDITUPDATE) ClearResults(dialog);
+      break;
+    case IDC_AN_CHECK:
+      OnCheckboxToggled(dialog, IDC_AN_CHECK, IDC_AN_BOX);
+      break;
+    case IDC_SN_CHECK:
+      OnCheckboxToggled(dialog, IDC_SN_CHECK, IDC_SN_BOX);
+      break;
+    case IDC_PN_CHECK:
+      OnCheckboxToggled(dialog, IDC_PN_CHECK, IDC_PN_BOX);
+      break;
+    default:
+      break;
+  }
+}
+
+// Every scroll message, whatever its code, writes n and runs a term request.
+void OnScroll(HWND dialog, int code, int thumb) {
+  int p = StepScrollBar(App.scroll_bar_handle, code, thumb);
+  App.current_n = p;
+  SetItemText(dialog, IDC_N, IntText(p));
+  RunTermRequest(dialog);
+}
+
+INT_PTR Colour(WPARAM device_context, COLORREF colour, HBRUSH brush) {
+  SetBkColor(reinterpret_cast<HDC>(device_context), colour);
+  return reinterpret_cast<INT_PTR>(brush);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(dialog);
+      return FALSE;  // the focus has been set
+    case WM_COMMAND:
+      OnCommand(dialog, LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_HSCROLL:
+      OnScroll(dialog, LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_CTLCOLOREDIT:
+      return Colour(wparam, App.edit_colour, App.edit_brush);
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      return Colour(wparam, App.dialog_colour, App.dialog_brush);
+    case WM_CTLCOLORSCROLLBAR:
+      return reinterpret_cast<INT_PTR>(App.scroll_bar_brush);
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,20 @@
+#include "app/scroll_bar.h"
+
+#include "app/scroll_step.h"
+#include "app/vantel_state.h"
+
+void SetScrollBarRange(HWND bar, int min, int max) {
+  SetScrollRange(bar, SB_CTL, min, max, TRUE);
+  App.scroll_min = min;
+  App.scroll_max = max;
+}
+
+void SetScrollBarPos(HWND bar, int position) { SetScrollPos(bar, SB_CTL, position, TRUE); }
+
+int GetScrollBarPos(HWND bar) { return GetScrollPos(bar, SB_CTL); }
+
+int StepScrollBar(HWND bar, int code, int thumb) {
+  int p = NextScrollPosition(GetScrollBarPos(bar), code, thumb, App.page_step, App.scroll_min, App.scroll_max);
+  SetScrollBarPos(bar, p);
+  return p;
+}

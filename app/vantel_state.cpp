@@ -1,0 +1,3 @@
+#include "app/vantel_state.h"
+
+VantelState App;

@@ -1,0 +1,35 @@
+// The process-wide state of the calculator, in one record.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "format/short_string.h"
+
+struct VantelState {
+  ShortString arg_formula;  // first command-line argument
+  ShortString arg_n;        // second one, only with exactly two arguments
+
+  HWND scroll_bar_handle = nullptr;  // control 20, steps n
+  int scroll_min = 0;                // the range last given to SetScrollBarRange
+  int scroll_max = 0;
+  int page_step = 10;  // a click in the trough moves n by this much
+
+  COLORREF dialog_colour = RGB(0, 220, 180);       // dialog, labels, disabled boxes
+  COLORREF edit_colour = RGB(240, 240, 180);       // enabled edit fields
+  COLORREF scroll_bar_colour = RGB(240, 200, 80);  // the scroll bar
+  HBRUSH dialog_brush = nullptr;
+  HBRUSH edit_brush = nullptr;
+  HBRUSH scroll_bar_brush = nullptr;
+  HICON class_icon = nullptr;
+
+  ShortString current_formula;  // the formula field as last read by a term request
+  std::int32_t current_n = 0;   // the last n read from field 102 or set by the scroll bar
+
+  // False when "ults.rel" exists but could not be read whole: it is then never
+  // overwritten, so nothing it held is lost.
+  bool history_writable = true;
+};
+
+extern VantelState App;

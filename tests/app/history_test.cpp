@@ -1,0 +1,128 @@
+#include "app/history.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class HistoryFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::path(::testing::TempDir()) / "history_test";
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    name_ = (folder_ / kHistoryFileName).string();
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(folder_, fs::perms::owner_all, ignored);
+    fs::remove_all(folder_, ignored);
+  }
+
+  void Write(const std::string& bytes) { std::ofstream(name_, std::ios::binary) << bytes; }
+  std::string Read() {
+    std::ifstream in(name_, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+  std::vector<ShortString> Load(bool* ok, std::size_t already_held = 0) {
+    std::vector<ShortString> entries;
+    TextFile file;
+    OpenForReading(&file, name_.c_str());
+    *ok = ReadHistoryLines(&file, already_held, [&](const ShortString& line) { entries.push_back(line); });
+    Close(&file);
+    return entries;
+  }
+
+  fs::path folder_;
+  std::string name_;
+};
+
+struct RoundTripCase {
+  const char* name;
+  std::string stored;
+  std::vector<std::string> entries;
+  std::string written;
+};
+
+TEST_F(HistoryFile, RoundTrip) {
+  const RoundTripCase cases[] = {
+      {"CR LF kept byte for byte", "n^2\r\n\r\n1/n\r\n", {"n^2", "", "1/n"}, "n^2\r\n\r\n1/n\r\n"},
+      {"LF becomes CR LF", "n^2\n\n1/n\n", {"n^2", "", "1/n"}, "n^2\r\n\r\n1/n\r\n"},
+      {"duplicates both kept", "1/n\r\n1/n\r\n", {"1/n", "1/n"}, "1/n\r\n1/n\r\n"},
+      {"last line without end", "n^2", {"n^2"}, "n^2\r\n"},
+      {"empty file", "", {}, ""},
+      {"300 characters become 255",
+       std::string(300, 'n') + "\r\n",
+       {std::string(255, 'n')},
+       std::string(255, 'n') + "\r\n"},
+  };
+  for (const RoundTripCase& c : cases) {
+    Write(c.stored);
+    bool ok = false;
+    std::vector<ShortString> entries = Load(&ok);
+    EXPECT_TRUE(ok) << c.name;
+    std::vector<std::string> texts;
+    for (const ShortString& e : entries) texts.push_back(e.str());
+    EXPECT_EQ(texts, c.entries) << c.name;
+    EXPECT_TRUE(WriteHistoryFile(name_.c_str(), entries)) << c.name;
+    EXPECT_EQ(Read(), c.written) << c.name;
+  }
+}
+
+TEST_F(HistoryFile, NewFileHoldsExactlyTheFormulaAndCrLf) {
+  EXPECT_TRUE(WriteHistoryFile(name_.c_str(), {"n^2"}));
+  EXPECT_EQ(Read(), "n^2\r\n");
+  EXPECT_FALSE(fs::exists(name_ + ".tmp"));
+}
+
+TEST_F(HistoryFile, UnopenedFileIsReportedUnreadable) {
+  bool ok = true;
+  EXPECT_TRUE(Load(&ok).empty());  // there is no file at all
+  EXPECT_FALSE(ok);
+}
+
+TEST_F(HistoryFile, ReadingStopsAtTheEntryLimit) {
+  Write("a\r\nb\r\nc\r\n");
+  bool ok = false;
+  EXPECT_EQ(Load(&ok, kMaxHistoryEntries - 3).size(), 3u);
+  EXPECT_TRUE(ok);
+  // Lines past the limit stay in the file, which must then not be rewritten.
+  EXPECT_EQ(Load(&ok, kMaxHistoryEntries - 2).size(), 2u);
+  EXPECT_FALSE(ok);
+}
+
+TEST_F(HistoryFile, FailedWriteKeepsTheOldFile) {
+  Write("n^2\r\n");
+  // A folder in the temporary file's place makes the write fail.
+  fs::create_directories(name_ + ".tmp");
+  EXPECT_FALSE(WriteHistoryFile(name_.c_str(), {"1/n"}));
+  EXPECT_EQ(Read(), "n^2\r\n");
+}
+
+struct MatchCase {
+  const char* entry;
+  const char* formula;
+  bool matches;
+};
+
+TEST(HistoryMatching, OnlyEqualIgnoringCase) {
+  const MatchCase cases[] = {
+      {"n^2", "n^2", true},     {"n^2", "N^2", true},   {"n^2", "n", false},  // a prefix is a different formula
+      {"n", "n^2", false},      {"n^2", "n^2 ", false}, {"", "", true},
+      {"\xC0n", "\xE0n", true},  // Windows-1252 capital and small a-grave
+      {"[n]", "{n}", false},     // brackets are not letters
+  };
+  for (const MatchCase& c : cases) EXPECT_EQ(HistoryEntryMatches(c.entry, c.formula), c.matches) << c.entry;
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+#include "winhelpers/dialog_helpers.h"
+
+#include "winhelpers/int_reading.h"
+
+namespace {
+
+constexpr int kReadBuffer = 255;      // 254 characters and the terminating zero
+constexpr int kListItemBuffer = 256;  // a list item holds up to 255 characters
+
+}  // namespace
+
+void SetItemText(HWND dialog, int id, const ShortString& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+
+ShortString GetItemText(HWND dialog, int id) {
+  char buffer[kReadBuffer] = {};
+  GetDlgItemTextA(dialog, id, buffer, kReadBuffer);
+  return ShortString(buffer);
+}
+
+std::int32_t GetItemInt(HWND dialog, int id, std::int32_t* error) {
+  return ReadInteger(GetItemText(dialog, id).view(), error);
+}
+
+int ComboCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0)); }
+
+void ComboAdd(HWND dialog, int id, const ShortString& text) {
+  SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int ComboSelIndex(HWND dialog, int id) {
+  LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+  return index == CB_ERR ? 0 : static_cast<int>(index) + 1;
+}
+
+ShortString ComboItemText(HWND dialog, int id, std::uint16_t index) {
+  if (index == 0) return {};
+  HWND combo = GetDlgItem(dialog, id);
+  // An item longer than the buffer is never stored (ComboAdd cuts to 255), but
+  // an item put in by other means must not overrun it.
+  LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index - 1, 0);
+  if (length == CB_ERR || length >= kListItemBuffer) return {};
+  char buffer[kListItemBuffer] = {};
+  SendMessageA(combo, CB_GETLBTEXT, index - 1, reinterpret_cast<LPARAM>(buffer));
+  return ShortString(buffer);
+}
+
+ShortString ComboSelText(HWND dialog, int id) {
+  return ComboItemText(dialog, id, static_cast<std::uint16_t>(ComboSelIndex(dialog, id)));
+}
+
+std::uint16_t ComboFindPrefix(HWND dialog, int id, const ShortString& text) {
+  LRESULT index = SendDlgItemMessageA(dialog, id, CB_FINDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  return index == CB_ERR ? 0 : static_cast<std::uint16_t>(index + 1);
+}
+
+HWND ItemHandle(HWND dialog, int id) { return GetDlgItem(dialog, id); }

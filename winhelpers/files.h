@@ -1,0 +1,38 @@
+// Files, the program's own name, starting another program and window titles.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "format/short_string.h"
+#include "winhelpers/text_file.h"
+
+// True when an entry matches the name (wildcards allowed) that is not a folder, a
+// system file or a volume label; hidden files count.
+bool FileExists(const ShortString& name);
+
+// False when FileExists is false. Otherwise the file is opened for reading and
+// the result is true even when the opening fails: the file then reads as empty
+// and IsOpen tells the difference.
+bool OpenTextForReading(const ShortString& name, TextFile* file);
+
+// Creates the file, or empties an existing one, for writing; false on failure.
+bool OpenTextForWriting(const ShortString& name, TextFile* file);
+
+// The full path of the program's own executable, at most 254 characters.
+ShortString ProgramPath();
+
+// The program's file name without folder and extension ("Vantel").
+ShortString ProgramName();
+
+// The year of the last change of the first matching file that is not hidden, a
+// system file, a folder or a volume label, in local time; empty when no such
+// file is found.
+ShortString FileYearText(const ShortString& name);
+
+// Starts the command line with WinExec; the low 16 bits of its result (below 32
+// when the program could not be started). Does not wait.
+std::uint16_t RunProgram(const ShortString& command_line);
+
+void SetCaption(HWND window, const ShortString& text);

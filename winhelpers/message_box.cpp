@@ -1,0 +1,7 @@
+#include "winhelpers/message_box.h"
+
+#include <windows.h>
+
+void ShowMessage(const ShortString& caption, const ShortString& text) {
+  MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK);
+}

@@ -1,0 +1,76 @@
+#include "winhelpers/text_file.h"
+
+namespace {
+
+constexpr int kCtrlZ = 26;  // ends a text file where a line would begin
+
+bool Open(TextFile* file, const char* name, const char* mode) {
+  Close(file);
+  file->failed = false;
+  file->handle = std::fopen(name, mode);
+  if (file->handle == nullptr) file->failed = true;
+  return file->handle != nullptr;
+}
+
+int Peek(std::FILE* handle) {
+  int c = std::getc(handle);
+  if (c != EOF) std::ungetc(c, handle);
+  return c;
+}
+
+}  // namespace
+
+TextFile::~TextFile() { Close(this); }
+
+bool OpenForReading(TextFile* file, const char* name) { return Open(file, name, "rb"); }
+
+bool OpenForWriting(TextFile* file, const char* name) { return Open(file, name, "wb"); }
+
+bool IsOpen(const TextFile& file) { return file.handle != nullptr; }
+
+bool AtEnd(TextFile* file) {
+  if (file->handle == nullptr) return true;
+  int c = Peek(file->handle);
+  if (c == EOF && std::ferror(file->handle)) file->failed = true;
+  return c == EOF || c == kCtrlZ;
+}
+
+ShortString ReadLine(TextFile* file) {
+  ShortString line;
+  if (file->handle == nullptr) return line;
+  char buffer[ShortString::kCapacity];
+  std::size_t used = 0;
+  for (;;) {
+    int c = std::getc(file->handle);
+    if (c == EOF) {
+      if (std::ferror(file->handle)) file->failed = true;
+      break;
+    }
+    if (c == '\n') break;
+    if (c == '\r') {
+      if (Peek(file->handle) == '\n') std::getc(file->handle);
+      break;
+    }
+    // Characters past the 255th are read and dropped up to the line end.
+    if (used < sizeof buffer) buffer[used++] = static_cast<char>(c);
+  }
+  line.Append(std::string_view(buffer, used));
+  return line;
+}
+
+void WriteLine(TextFile* file, std::string_view text) {
+  if (file->handle == nullptr) return;
+  if (std::fwrite(text.data(), 1, text.size(), file->handle) != text.size() ||
+      std::fwrite("\r\n", 1, 2, file->handle) != 2) {
+    file->failed = true;
+  }
+}
+
+bool Close(TextFile* file) {
+  if (file->handle != nullptr) {
+    if (std::ferror(file->handle)) file->failed = true;
+    if (std::fclose(file->handle) != 0) file->failed = true;
+    file->handle = nullptr;
+  }
+  return !file->failed;
+}
