@@ -32,32 +32,40 @@ ShortString TermText(const ShortString& formula, std::uint16_t k) {
 
 double TermValue(const ShortString& formula, std::uint16_t n) { return Evaluate(TermText(formula, n)); }
 
-// Stops with code 4 before the sum would leave [-1e308, 1e308].
+bool AddTerm(double* sum, double v) {
+  if (*sum > kOverflowLimit - v || *sum < -kOverflowLimit - v) return false;
+  *sum += v;
+  return true;
+}
+
+bool MultiplyTerm(double* product, double v) {
+  if (v != 0 && std::fabs(*product) > kOverflowLimit / std::fabs(v)) return false;
+  *product *= v;
+  return true;
+}
+
 double PartialSum(const ShortString& formula, std::uint16_t n) {
   double sum = 0;
   for (int k = 1; k <= n; ++k) {
     double v = Evaluate(TermText(formula, static_cast<std::uint16_t>(k)));
     if (ResultCode != kNoError) return sum;
-    if (sum > kOverflowLimit - v || sum < -kOverflowLimit - v) {
+    if (!AddTerm(&sum, v)) {
       ResultCode = kOverflow;
       return sum;
     }
-    sum += v;
   }
   return sum;
 }
 
-// Stops with code 4 before the product's magnitude would pass 1e308.
 double PartialProduct(const ShortString& formula, std::uint16_t n) {
   double product = 1;
   for (int k = 1; k <= n; ++k) {
     double v = Evaluate(TermText(formula, static_cast<std::uint16_t>(k)));
     if (ResultCode != kNoError) return product;
-    if (v != 0 && std::fabs(product) > kOverflowLimit / std::fabs(v)) {
+    if (!MultiplyTerm(&product, v)) {
       ResultCode = kOverflow;
       return product;
     }
-    product *= v;
   }
   return product;
 }

@@ -13,6 +13,11 @@ ShortString SubstituteVariable(char letter, const ShortString& replacement, cons
 // The text of term k: the formula with the digits of k in place of n.
 ShortString TermText(const ShortString& formula, std::uint16_t k);
 
+// One step of S_n: adds v unless the sum would leave [-1e308, 1e308].
+bool AddTerm(double* sum, double v);
+// One step of P_n: multiplies by v unless the product's magnitude would pass 1e308.
+bool MultiplyTerm(double* product, double v);
+
 double TermValue(const ShortString& formula, std::uint16_t n);
 double PartialSum(const ShortString& formula, std::uint16_t n);
 double PartialProduct(const ShortString& formula, std::uint16_t n);

@@ -1,0 +1,30 @@
+#include "engine/table.h"
+
+#include "engine/evaluate.h"
+#include "engine/sequence.h"
+
+// Each term is evaluated once. Once S or P has stopped with a code, every later
+// row shows that code, as the sum or product up to any later k stops at the same
+// place.
+void ComputeTable(const ShortString& formula, std::uint16_t n, const std::function<void(const TableRow&)>& emit) {
+  TableRow row;
+  row.p = 1;
+  for (int k = 1; k <= n; ++k) {
+    row.k = static_cast<std::uint16_t>(k);
+    row.a = TermValue(formula, row.k);
+    row.a_code = ResultCode;
+    if (row.s_code == kNoError) {
+      if (row.a_code != kNoError)
+        row.s_code = row.a_code;
+      else if (!AddTerm(&row.s, row.a))
+        row.s_code = kOverflow;
+    }
+    if (row.p_code == kNoError) {
+      if (row.a_code != kNoError)
+        row.p_code = row.a_code;
+      else if (!MultiplyTerm(&row.p, row.a))
+        row.p_code = kOverflow;
+    }
+    emit(row);
+  }
+}
