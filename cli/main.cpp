@@ -1,0 +1,45 @@
+// vantel-cli entry: collects the arguments as UTF-8 and runs the command.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <windows.h>
+
+// Windows hands the arguments over as UTF-16: convert them to UTF-8.
+static std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; wide && i < count; ++i) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string a(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, a.data(), size, nullptr, nullptr);
+    args.push_back(a);
+  }
+  LocalFree(wide);
+  return args;
+}
+#endif
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // UTF-8 bytes go out unchanged: no text-mode translation of line ends.
+  SetConsoleOutputCP(CP_UTF8);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> args = Arguments();
+#else
+  std::vector<std::string> args(argv + 1, argv + argc);
+#endif
+  int code = RunCli(args, std::cout, std::cerr);
+  std::cout.flush();
+  return code;
+}

@@ -1,0 +1,118 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/encoding.h"
+#include "cli/output.h"
+#include "engine/messages.h"
+
+namespace {
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun Cli(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  int code = RunCli(args, out, err);
+  LanguageIndex = kCatalan;
+  return {code, out.str(), err.str()};
+}
+
+TEST(Cli, PlainOutputShowsTheThreeResultBoxes) {
+  CliRun r = Cli({"1/n", "3"});
+  EXPECT_EQ(r.code, kExitComputed);
+  EXPECT_EQ(r.out, "a_n = 0.33333333333333331\nS_n = 1.8333333333333333\nP_n = 0.16666666666666666\n");
+  EXPECT_EQ(Cli({"n"}).out, "a_n = 1\nS_n = 1\nP_n = 1\n");  // N missing means 1
+  EXPECT_EQ(Cli({"n", "  $A "}).out, "a_n = 10\nS_n = 55\nP_n = 3628800\n");
+  EXPECT_EQ(Cli({"1/(n-2)", "3"}).out, "a_n = 1\nS_n = Divisi\303\263 per zero\nP_n = Divisi\303\263 per zero\n");
+}
+
+// Only the listed long options are options: anything else, "-n" or "--n"
+// included, is an argument, and "--" ends the options.
+TEST(Cli, WordsBeginningWithAMinusAreArguments) {
+  EXPECT_EQ(Cli({"-n", "5"}).out, "a_n = -5\nS_n = -15\nP_n = -120\n");
+  EXPECT_EQ(Cli({"--n", "2"}).out, "a_n = 2\nS_n = 3\nP_n = 2\n");
+  EXPECT_EQ(Cli({"--", "--json", "1"}).err, "Error: Falta operador\n--j?s\n");  // checked as a formula
+  EXPECT_EQ(Cli({"--json", "--", "-1/n", "1"}).out,
+            "{\"formula\": \"-1/n\", \"n\": 1, \"a\": {\"code\": 0, \"text\": \"-1\"}, \"S\": {\"code\": 0, \"text\": "
+            "\"-1\"}, \"P\": {\"code\": 0, \"text\": \"-1\"}}\n");
+}
+
+TEST(Cli, RejectionsAndExitCodes) {
+  CliRun r = Cli({"2n", "3"});
+  EXPECT_EQ(r.code, kExitFormulaRejected);
+  EXPECT_EQ(r.err, "Error: Falta operador\n2?n\n");
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Cli({"   "}).code, kExitFormulaRejected);
+  EXPECT_NE(Cli({""}).err, "");
+  for (const char* bad : {"0", "65536", "1.5", "abc", "-3"}) {
+    r = Cli({"n", bad});
+    EXPECT_EQ(r.code, kExitBadN) << bad;
+    EXPECT_EQ(r.err, "* error *\nnom\303\251s nombres naturals (enters positius)\n") << bad;
+  }
+  EXPECT_EQ(Cli({"n", "65535"}).code, kExitComputed);
+  EXPECT_EQ(Cli({}).code, kExitUsage);
+  EXPECT_EQ(Cli({"n", "1", "2"}).code, kExitUsage);
+  EXPECT_EQ(Cli({"--lang", "fr", "n"}).code, kExitUsage);
+  EXPECT_EQ(Cli({"--csv", "n", "2"}).code, kExitUsage);
+  EXPECT_EQ(Cli({"--help"}).code, kExitComputed);
+}
+
+TEST(Cli, JsonObjects) {
+  EXPECT_EQ(
+      Cli({"--json", "n!", "171"}).out,
+      "{\"formula\": \"n!\", \"n\": 171, \"a\": {\"code\": 2, \"text\": \"* Error de factorial (n!)*\\r\\n\\r\\nn "
+      "ha d'estar a l'interval [0,170]\\r\\n( <=170 per raons t\303\250cniques)\"}, \"S\": {\"code\": 2, \"text\": "
+      "\"* Error de factorial (n!)*\\r\\n\\r\\nn ha d'estar a l'interval [0,170]\\r\\n( <=170 per raons "
+      "t\303\250cniques)\"}, \"P\": {\"code\": 4, \"text\": \"Desbordament (massa gran)\"}}\n");
+  EXPECT_EQ(Cli({"--json", "--lang", "en", "3#4"}).out,
+            "{\"formula\": \"3#4\", \"error\": {\"caption\": \"Error: wrong character\", \"text\": \"3# : #\"}}\n");
+  EXPECT_EQ(Cli({"--json", " "}).out, "{\"formula\": \" \", \"error\": {\"caption\": \"\", \"text\": \"\"}}\n");
+  EXPECT_EQ(Cli({"--json", "(n", "x"}).out,
+            "{\"formula\": \"(n\", \"error\": {\"caption\": \"Error: \", \"text\": \"  \\\"(\\\"  >  \\\")\\\"\"}}\n");
+  EXPECT_EQ(Cli({"--json", "n", "0"}).out,
+            "{\"formula\": \"n\", \"error\": {\"caption\": \"* error *\", \"text\": \"nom\303\251s nombres naturals "
+            "(enters positius)\"}}\n");
+}
+
+// Every row shows what a request for that k shows; a sum or product that has
+// stopped keeps its code.
+TEST(Cli, TableRows) {
+  EXPECT_EQ(Cli({"--table", "1/(n-2)", "3"}).out,
+            "k\ta_k\tS_k\tP_k\n1\t-1\t-1\t-1\n2\tDivisi\303\263 per zero\tDivisi\303\263 per zero\tDivisi\303\263 per "
+            "zero\n3\t1\tDivisi\303\263 per zero\tDivisi\303\263 per zero\n");
+  std::string csv = Cli({"--table", "--csv", "--lang", "en", "n!", "171"}).out;
+  EXPECT_EQ(csv.substr(0, 21), "k,a_k,S_k,P_k\r\n1,1,1,");
+  EXPECT_NE(csv.find("\r\n171,\"* Factorial (n!) error*\r\n\r\nn must be in [0,170] range\r\n( <=170 by technic "
+                     "reasons)\",\"* Factorial"),
+            std::string::npos);
+  EXPECT_NE(csv.find("\r\n27,"), std::string::npos);
+  std::string tsv = Cli({"--table", "n!", "171"}).out;
+  EXPECT_NE(tsv.find("\n171\t* Error de factorial (n!)*  n ha d'estar"), std::string::npos);
+}
+
+TEST(Encoding, Windows1252AndUtf8) {
+  EXPECT_EQ(Utf8ToCp1252("nom\303\251s \342\202\254"), "nom\351s \200");
+  EXPECT_EQ(Cp1252ToUtf8("nom\351s \200"), "nom\303\251s \342\202\254");
+  EXPECT_EQ(Utf8ToCp1252("\342\234\223"), "?");  // not in Windows-1252
+  EXPECT_EQ(Utf8ToCp1252("\303"), "?");          // cut short
+  EXPECT_EQ(Utf8ToCp1252("\300\200"), "??");     // overlong
+  for (int b = 1; b < 256; ++b) {
+    std::string one(1, static_cast<char>(b));
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(one)), one) << b;
+  }
+}
+
+TEST(Output, Quoting) {
+  EXPECT_EQ(JsonString("a\"b\\c\r\n\x01"), "\"a\\\"b\\\\c\\r\\n\\u0001\"");
+  EXPECT_EQ(CsvField("plain"), "plain");
+  EXPECT_EQ(CsvField("a,\"b\""), "\"a,\"\"b\"\"\"");
+  EXPECT_EQ(TabField("a\r\n\r\nb\tc\nd"), "a  b c d");
+}
+
+}  // namespace
