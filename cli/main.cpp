@@ -6,10 +6,12 @@
 #include "cli/cli.h"
 
 #ifdef _WIN32
+// windows.h comes first: shellapi.h needs its types.
+#include <windows.h>
+// after windows.h
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 // Windows hands the arguments over as UTF-16: convert them to UTF-8.
 static std::vector<std::string> Arguments() {
