@@ -104,6 +104,23 @@ void ShowTool(int slot) {
   SetWindowTextA(Ed(3), tool.Parameters.c_str());
 }
 
+// A field label widens to show its whole caption: the Catalan and Spanish ones are
+// longer than the English ones the labels were laid out for, and a font other than
+// the designed one may be wider.
+void FitLabel(HWND label) {
+  std::string text = TextOf(label);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, g_tools.font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  RECT place;
+  GetWindowRect(label, &place);
+  if (size.cx > place.right - place.left)
+    SetWindowPos(label, nullptr, 0, 0, size.cx, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // For Catalan and Spanish the window's texts change; the English ones are the design texts.
 void SetCaptions() {
   if (g_tools.language == kEnglish) return;
@@ -123,6 +140,7 @@ void LoadForm(const std::string& commandText) {
   g_tools.language = choice.language;
   g_tools.HostMode = choice.HostMode;
   SetCaptions();
+  for (int k = 0; k < 4; ++k) FitLabel(Item(IDC_ET0 + k));
   g_tools.CurrentTool = 0;
   g_tools.toolsDropped = 0;
   if (ReadTools(g_tools.list, kToolsFile, &g_tools.toolsDropped)) LlistaTools();
