@@ -4,6 +4,7 @@
 
 #include "engine/evaluate.h"
 #include "engine/messages.h"
+#include "engine/prepared.h"
 #include "format/number_text.h"
 
 namespace {
@@ -30,7 +31,7 @@ ShortString TermText(const ShortString& formula, std::uint16_t k) {
   return SubstituteVariable('n', IntText(k), formula);
 }
 
-double TermValue(const ShortString& formula, std::uint16_t n) { return Evaluate(TermText(formula, n)); }
+double TextTermValue(const ShortString& formula, std::uint16_t n) { return Evaluate(TermText(formula, n)); }
 
 bool AddTerm(double* sum, double v) {
   if (*sum > kOverflowLimit - v || *sum < -kOverflowLimit - v) return false;
@@ -44,7 +45,7 @@ bool MultiplyTerm(double* product, double v) {
   return true;
 }
 
-double PartialSum(const ShortString& formula, std::uint16_t n) {
+double TextPartialSum(const ShortString& formula, std::uint16_t n) {
   double sum = 0;
   for (int k = 1; k <= n; ++k) {
     double v = Evaluate(TermText(formula, static_cast<std::uint16_t>(k)));
@@ -57,7 +58,7 @@ double PartialSum(const ShortString& formula, std::uint16_t n) {
   return sum;
 }
 
-double PartialProduct(const ShortString& formula, std::uint16_t n) {
+double TextPartialProduct(const ShortString& formula, std::uint16_t n) {
   double product = 1;
   for (int k = 1; k <= n; ++k) {
     double v = Evaluate(TermText(formula, static_cast<std::uint16_t>(k)));
@@ -67,6 +68,55 @@ double PartialProduct(const ShortString& formula, std::uint16_t n) {
       return product;
     }
   }
+  return product;
+}
+
+double TermValue(const ShortString& formula, std::uint16_t n) {
+  PreparedFormula prepared = PrepareFormula(formula);
+  TermResult r = PreparedTerm(prepared, n);
+  LoadResultTexts();
+  ResultCode = r.code;
+  return r.value;
+}
+
+// With n = 0 nothing is evaluated and ResultCode keeps its value.
+double PartialSum(const ShortString& formula, std::uint16_t n) {
+  double sum = 0;
+  if (n == 0) return sum;
+  PreparedFormula prepared = PrepareFormula(formula);
+  LoadResultTexts();
+  for (int k = 1; k <= n; ++k) {
+    TermResult r = PreparedTerm(prepared, static_cast<std::uint16_t>(k));
+    if (r.code != kNoError) {
+      ResultCode = r.code;
+      return sum;
+    }
+    if (!AddTerm(&sum, r.value)) {
+      ResultCode = kOverflow;
+      return sum;
+    }
+  }
+  ResultCode = kNoError;
+  return sum;
+}
+
+double PartialProduct(const ShortString& formula, std::uint16_t n) {
+  double product = 1;
+  if (n == 0) return product;
+  PreparedFormula prepared = PrepareFormula(formula);
+  LoadResultTexts();
+  for (int k = 1; k <= n; ++k) {
+    TermResult r = PreparedTerm(prepared, static_cast<std::uint16_t>(k));
+    if (r.code != kNoError) {
+      ResultCode = r.code;
+      return product;
+    }
+    if (!MultiplyTerm(&product, r.value)) {
+      ResultCode = kOverflow;
+      return product;
+    }
+  }
+  ResultCode = kNoError;
   return product;
 }
 

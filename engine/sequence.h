@@ -18,9 +18,17 @@ bool AddTerm(double* sum, double v);
 // One step of P_n: multiplies by v unless the product's magnitude would pass 1e308.
 bool MultiplyTerm(double* product, double v);
 
+// a_n, S_n and P_n, each leaving ResultCode. The formula is prepared once per
+// call and every term is computed from the prepared form, with exactly the value
+// and code of the text evaluation of its term text.
 double TermValue(const ShortString& formula, std::uint16_t n);
 double PartialSum(const ShortString& formula, std::uint16_t n);
 double PartialProduct(const ShortString& formula, std::uint16_t n);
+
+// The same, evaluating every term text anew (the reference).
+double TextTermValue(const ShortString& formula, std::uint16_t n);
+double TextPartialSum(const ShortString& formula, std::uint16_t n);
+double TextPartialProduct(const ShortString& formula, std::uint16_t n);
 
 // Fixes the decimal point of number texts and loads the Catalan result texts.
 void EngineStartup();

@@ -1,6 +1,8 @@
 #include "engine/table.h"
 
 #include "engine/evaluate.h"
+#include "engine/messages.h"
+#include "engine/prepared.h"
 #include "engine/sequence.h"
 
 // Each term is evaluated once. Once S or P has stopped with a code, every later
@@ -9,10 +11,14 @@
 void ComputeTable(const ShortString& formula, std::uint16_t n, const std::function<void(const TableRow&)>& emit) {
   TableRow row;
   row.p = 1;
+  if (n == 0) return;
+  PreparedFormula prepared = PrepareFormula(formula);
+  LoadResultTexts();
   for (int k = 1; k <= n; ++k) {
     row.k = static_cast<std::uint16_t>(k);
-    row.a = TermValue(formula, row.k);
-    row.a_code = ResultCode;
+    TermResult term = PreparedTerm(prepared, row.k);
+    row.a = term.value;
+    row.a_code = term.code;
     if (row.s_code == kNoError) {
       if (row.a_code != kNoError)
         row.s_code = row.a_code;

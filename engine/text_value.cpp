@@ -1,0 +1,148 @@
+#include "engine/text_value.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include "engine/evaluate.h"
+#include "format/number_text.h"
+
+double NumberTextValueSlow(double value) {
+  double read = 0;
+  bool overflow = false;
+  ReadNumber(FormatNumber(value).view(), &read, &overflow);
+  return read;
+}
+
+#ifdef __SIZEOF_INT128__
+
+namespace {
+
+using U128 = unsigned __int128;
+
+constexpr double kExactPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+constexpr struct PowerTable {
+  U128 p[23];
+  constexpr PowerTable() : p() {
+    p[0] = 1;
+    for (int i = 1; i < 23; ++i) p[i] = p[i - 1] * 10;
+  }
+} kPowers;
+
+U128 Pow10(int t) { return kPowers.p[t]; }
+
+constexpr std::uint64_t kTwo53 = std::uint64_t{1} << 53;
+
+// |value| = m x 2^e with m an integer below 2^53 (value normal and not zero).
+void Decompose(double magnitude, std::uint64_t* m, int* e) {
+  std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+  *m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  *e = static_cast<int>((bits >> 52) & 0x7FF) - 1075;
+}
+
+// num / den rounded half up, num + den / 2 kept below 2^128 by the callers.
+U128 RoundHalfUp(U128 num, U128 den) { return (num + den / 2) / den; }
+
+// 15 significant digits for magnitudes in [1e14, 1e36): D x 10^t with
+// 10^14 <= D <= 10^15 and t from 0 to 21. Products stay below 2^121.
+bool ShortFormLarge(double magnitude, double* result) {
+  std::uint64_t m;
+  int e;
+  Decompose(magnitude, &m, &e);
+  U128 num = m;
+  U128 scale = 1;  // den = 10^t x scale
+  if (e >= 0) {
+    num <<= e;
+  } else {
+    scale <<= -e;
+  }
+  int t = static_cast<int>(std::floor(std::log10(magnitude))) - 14;
+  if (t < 0) t = 0;
+  for (int tries = 0; tries < 3; ++tries) {
+    U128 den = Pow10(t) * scale;
+    U128 q = num / den;
+    if (q >= Pow10(15) && t < 21) {
+      ++t;
+    } else if (q < Pow10(14) && t > 0) {
+      --t;
+    } else {
+      if (q < Pow10(14) || q >= Pow10(15)) return false;
+      U128 d = RoundHalfUp(num, den);
+      *result = static_cast<double>(static_cast<std::uint64_t>(d)) * kExactPowers[t];
+      return true;
+    }
+  }
+  return false;
+}
+
+// The fixed text's 17 decimals for magnitudes in [1e-5, 0.1): D / 10^17.
+bool FixedDecimals(double magnitude, double* result) {
+  std::uint64_t m;
+  int e;
+  Decompose(magnitude, &m, &e);  // e is between -70 and -56 here
+  U128 num = U128{m} * static_cast<U128>(Pow10(17));
+  U128 d = RoundHalfUp(num, U128{1} << -e);
+  if (d > kTwo53) return false;  // the quotient would not be one rounding
+  *result = static_cast<double>(static_cast<std::uint64_t>(d)) / 1e17;
+  return true;
+}
+
+// 15 significant digits for magnitudes in [1e-8, 1e-5): D / 10^t, t from 20 to 22.
+bool ShortFormSmall(double magnitude, double* result) {
+  std::uint64_t m;
+  int e;
+  Decompose(magnitude, &m, &e);  // e is between -80 and -69 here
+  int t = 14 - static_cast<int>(std::floor(std::log10(magnitude)));
+  for (int tries = 0; tries < 3; ++tries) {
+    if (t < 20 || t > 22) return false;
+    U128 num = U128{m} * Pow10(t);  // below 2^127
+    U128 q = num >> -e;
+    if (q >= Pow10(15)) {
+      --t;
+    } else if (q < Pow10(14)) {
+      ++t;
+    } else {
+      U128 d = (num + (U128{1} << (-e - 1))) >> -e;
+      *result = static_cast<double>(static_cast<std::uint64_t>(d)) / kExactPowers[t];
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+double NumberTextValue(double value) {
+  const double magnitude = std::fabs(value);
+  const bool negative = std::signbit(value);
+  // Zero, and the ranges where the text shows 17 significant digits: the fixed
+  // text from 0.1 up to 16 characters before the point, the long form from 1e36.
+  if (magnitude == 0) return value;
+  if (magnitude >= 0.1) {
+    if (magnitude < (negative ? 1e14 : 1e15) || magnitude >= 1e36) return value;
+    double r;
+    if (magnitude < 9.9999999999999e35 && ShortFormLarge(magnitude, &r)) return negative ? -r : r;
+    return NumberTextValueSlow(value);
+  }
+  double r;
+  if (magnitude >= 1e-5) {
+    if (FixedDecimals(magnitude, &r)) return negative ? -r : r;
+  } else if (magnitude >= 1e-8) {
+    if (ShortFormSmall(magnitude, &r)) return negative ? -r : r;
+  }
+  return NumberTextValueSlow(value);
+}
+
+#else
+
+// Without 128-bit integers only the ranges where the text is exact are fast.
+double NumberTextValue(double value) {
+  const double magnitude = std::fabs(value);
+  if (magnitude == 0) return value;
+  if (magnitude >= 0.1 && (magnitude < (std::signbit(value) ? 1e14 : 1e15) || magnitude >= 1e36)) return value;
+  return NumberTextValueSlow(value);
+}
+
+#endif
