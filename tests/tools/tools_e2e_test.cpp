@@ -1,0 +1,408 @@
+// Tools.exe as a user meets it: started as a program of its own in a folder of
+// its own, driven through its window and its dialogs, judged by what it shows and
+// by the "Tools.rel" it leaves. Argument: the path of Tools.exe.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools_ids.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string g_toolsExe;  // Windows path of Tools.exe
+
+constexpr auto kDeadline = std::chrono::seconds(20);  // for any one thing to happen
+constexpr UINT kTimeoutMs = 5000;                     // for any one message to be answered
+constexpr int kMessageBoxText = 0xFFFF;               // the id of a message box's text
+
+// Polls until the condition holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& condition) {
+  auto end = std::chrono::steady_clock::now() + kDeadline;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return condition();
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::string TextOf(HWND window) {
+  char buffer[1024] = "";
+  Send(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return buffer;
+}
+
+constexpr int kFileNameEdit = 0x480, kFileNameCombo = 0x47C;  // ids of the file name in open-file dialogs
+
+// A window of the class and id anywhere under the parent.
+HWND FindDescendant(HWND parent, const char* className, int id) {
+  struct Search {
+    const char* className;
+    int id;
+    HWND found;
+  } search{className, id, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char name[64] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (GetDlgCtrlID(window) == s->id && lstrcmpiA(name, s->className) == 0) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string FileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& file, std::string_view text) { std::ofstream(file, std::ios::binary) << text; }
+
+// One run of Tools.exe in a fresh folder; the process never outlives the test.
+class ToolsRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    dir_ =
+        fs::path(temp) / ("tools_e2e_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "Prog");
+    WriteFile(dir_ / "Prog" / "x.exe", "");
+  }
+  void TearDown() override {
+    if (process_.hProcess) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, 10000);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  // Starts Tools.exe with the arguments and finds its window by the caption.
+  void Start(const std::string& arguments, const std::string& caption) {
+    std::string commandLine = "\"" + g_toolsExe + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessA(g_toolsExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               dir_.string().c_str(), &startup, &process_))
+        << g_toolsExe;
+    WaitForInputIdle(process_.hProcess, 10000);
+    ASSERT_TRUE(WaitFor([&] {
+      HWND window = FindWindowA(nullptr, caption.c_str());
+      DWORD owner = 0;
+      if (window) GetWindowThreadProcessId(window, &owner);
+      form_ = owner == process_.dwProcessId ? window : nullptr;
+      return form_ && IsWindowVisible(form_) && GetDlgItem(form_, IDC_OKED);
+    })) << "no window \""
+        << caption << "\"";
+  }
+
+  bool Ended() { return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0; }
+
+  HWND Item(int id) const { return GetDlgItem(form_, id); }
+  HWND Ed(int k) const { return Item(IDC_ED0 + k); }
+  std::string Field(int k) const { return TextOf(Ed(k)); }
+
+  // A click, handled before this returns.
+  void Click(int id) const { Send(Item(id), BM_CLICK); }
+  // A click that opens a dialog: posted, so that the dialog does not hold up the test.
+  void ClickToOpen(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
+  void Fill(int k, const char* text) const { Send(Ed(k), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+  void Type(int k, std::string_view text) const {
+    for (char c : text) PostMessageA(Ed(k), WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
+  void PressEnter(int k) const {
+    PostMessageA(Ed(k), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(Ed(k), WM_KEYUP, VK_RETURN, 0xC0000001);
+  }
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
+  }
+  // Waits until the form has handled everything sent before.
+  void Settle() const { Send(form_, WM_NULL); }
+
+  // The list's entries: read as UTF-16, which is how they cross between processes.
+  std::vector<std::string> ListTexts() const {
+    std::vector<std::string> texts;
+    HWND list = Item(IDC_LST);
+    int count = static_cast<int>(Send(list, LB_GETCOUNT));
+    for (int i = 0; i < count; ++i) {
+      wchar_t wide[512] = L"";
+      DWORD_PTR ignored;
+      SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
+      char text[512] = "";
+      WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+      texts.push_back(text);
+    }
+    return texts;
+  }
+  // Chooses a list entry with the mouse.
+  void ChooseInList(int index) const {
+    HWND list = Item(IDC_LST);
+    int height = static_cast<int>(Send(list, LB_GETITEMHEIGHT));
+    LPARAM at = MAKELPARAM(10, index * height + height / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    std::string title = ListTexts().at(index);
+    EXPECT_TRUE(WaitFor([&] { return Send(list, LB_GETCURSEL) == index && Field(0) == title; })) << title;
+  }
+
+  // A dialog box owned by the form, found by its caption when one is given.
+  HWND FindDialog(const char* caption = nullptr) const {
+    struct Search {
+      HWND owner;
+      const char* caption;
+      HWND found;
+    } search{form_, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          char className[64] = "", text[256] = "";
+          GetClassNameA(window, className, sizeof className);
+          GetWindowTextA(window, text, sizeof text);
+          if (std::string(className) == "#32770" && GetWindow(window, GW_OWNER) == s->owner &&
+              IsWindowVisible(window) && (!s->caption || std::string(text) == s->caption)) {
+            s->found = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  // Waits for a message box, checks its caption and text, and presses a button.
+  void Answer(const std::string& caption, const std::string& text, int button) const {
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindDialog()) != nullptr; })) << "no message box: " << text;
+    char title[256] = "";
+    GetWindowTextA(box, title, sizeof title);
+    EXPECT_EQ(title, caption);
+    EXPECT_EQ(TextOf(GetDlgItem(box, kMessageBoxText)), text);
+    HWND pressed = GetDlgItem(box, button);
+    ASSERT_TRUE(pressed) << "no button " << button << " on " << text;
+    if (button == IDYES || button == IDNO) {
+      EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO));
+    }
+    PostMessageA(pressed, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    Settle();
+  }
+  // Browses with the real open-file dialog: types a name and presses Open, or cancels.
+  void Browse(const std::string& name, bool open = true) const {
+    ClickToOpen(IDC_BTCERC);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog()) != nullptr; })) << "no open-file dialog";
+    HWND nameField = nullptr, button = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      // The file name is an edit field, on its own or inside a combo box.
+      nameField = FindDescendant(dialog, "Edit", kFileNameEdit);
+      if (!nameField) nameField = FindDescendant(dialog, "Edit", kFileNameCombo);
+      button = FindDescendant(dialog, "Button", open ? IDOK : IDCANCEL);
+      return nameField && button;
+    })) << "no file name field or button in the open-file dialog";
+    Send(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(button, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "the open-file dialog stays open";
+    Settle();
+  }
+
+  fs::path dir_;
+  PROCESS_INFORMATION process_{};
+  HWND form_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ToolsRun, EditsTheListAndSavesItWithOk) {
+  Start("engl", "Tools edition");
+  EXPECT_TRUE(ListTexts().empty());
+
+  // The first tool, typed field by field, Enter moving on.
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Ed(0); }));
+  Type(0, "Notepad");
+  PressEnter(0);
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Ed(1); }));
+  Type(1, "notepad.exe");
+  PressEnter(1);
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Ed(2); }));
+  PressEnter(2);
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Ed(3); }));
+  Type(3, "-a, b");
+  PressEnter(3);
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Item(IDC_OKED); }));
+  EXPECT_EQ(Field(0), "Notepad");
+  EXPECT_EQ(Field(3), "-a, b");
+  Click(IDC_OKED);
+  Settle();
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Notepad"}));
+  EXPECT_EQ(Field(0), "");
+
+  // Two more after "+", the second one browsed for.
+  Click(IDC_BTNOU);
+  Fill(0, "Calc");
+  Fill(1, "calc.exe");
+  Click(IDC_OKED);
+  Settle();
+  Fill(0, "Ex");
+  Browse((dir_ / "Prog" / "x.exe").string());
+  EXPECT_EQ(Field(1), "x.exe");
+  EXPECT_EQ(Field(2), (dir_ / "Prog").string());
+  Fill(1, "kept.exe");
+  Browse("nothing.exe", false);  // a cancel leaves the fields
+  EXPECT_EQ(Field(1), "kept.exe");
+  Browse((dir_ / "Prog" / "x.exe").string());
+  Click(IDC_OKED);
+  Settle();
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Notepad", "Calc", "Ex"}));
+
+  // A listed tool, chosen and changed in place.
+  ChooseInList(1);
+  EXPECT_EQ(Field(0), "Calc");
+  EXPECT_EQ(Field(1), "calc.exe");
+  Fill(2, "C:\\Windows");
+  Click(IDC_OKED);
+  Settle();
+
+  // Deleting asks first; No keeps the tool, Yes removes it.
+  ChooseInList(0);
+  ClickToOpen(IDC_BTBRR);
+  Answer("Confirm erasing", "Erase NOTEPAD ?", IDNO);
+  EXPECT_EQ(ListTexts().size(), 3u);
+  ChooseInList(0);
+  ClickToOpen(IDC_BTBRR);
+  Answer("Confirm erasing", "Erase NOTEPAD ?", IDYES);
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Calc", "Ex"}));
+  EXPECT_EQ(Field(0), "");
+
+  ClickToOpen(IDC_BTOK);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"),
+            "Calc\r\ncalc.exe\r\nC:\\Windows\r\n\r\nEx\r\nx.exe\r\n" + (dir_ / "Prog").string() + "\r\n\r\n\r\n");
+  EXPECT_FALSE(fs::exists(dir_ / "Prog" / "Tools.rel"));
+}
+
+TEST_F(ToolsRun, EscAndTheCloseBoxLeaveTheFileAsItWas) {
+  const std::string old = "Old\r\nold.exe\r\n\r\n\r\n\r\n";
+  for (bool closeBox : {false, true}) {
+    WriteFile(dir_ / "Tools.rel", old);
+    Start("ENGL", "Tools edition");
+    EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Old"}));
+    Fill(0, "New");
+    Click(IDC_OKED);
+    Settle();
+    EXPECT_EQ(ListTexts().size(), 2u);
+    if (closeBox)
+      PostMessageA(form_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    else
+      ClickToOpen(IDC_BTESC);
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(FileText(dir_ / "Tools.rel"), old);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+  }
+}
+
+TEST_F(ToolsRun, LanguageComesFromTheCommandLineOrLngTxt) {
+  WriteFile(dir_ / "Lng.txt", "esp\r\n");
+  WriteFile(dir_ / "Tools.rel", "Bloc de notas\r\nnotepad.exe\r\n\r\n\r\n\r\n");
+  Start("", "Edici\363n utilidades");
+  EXPECT_EQ(TextOf(Item(IDC_ET0)), "T\355tulo");
+  ChooseInList(0);
+  ClickToOpen(IDC_BTBRR);
+  Answer("Confirmar eliminaci\363n", "\277Eliminar BLOC DE NOTAS ?", IDNO);
+  ClickToOpen(IDC_BTOK);  // not in host mode: no message
+  ASSERT_TRUE(Ended());
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+  process_ = {};
+
+  // The command line wins over Lng.txt.
+  Start("CaT", "Edici\363 eines");
+  EXPECT_EQ(TextOf(Item(IDC_PED)), "Eina");
+  ClickToOpen(IDC_BTESC);
+  ASSERT_TRUE(Ended());
+}
+
+TEST_F(ToolsRun, HostModeSaysNoFormAndStillSaves) {
+  Start("", "Edici\363 eines");  // neither a command line nor Lng.txt: Catalan, host mode
+  Fill(0, "Eina");
+  Click(IDC_OKED);
+  Settle();
+  ClickToOpen(IDC_BTOK);
+  Answer("Tools", "No Form", IDOK);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "Eina\r\n\r\n\r\n\r\n\r\n");
+}
+
+TEST(ToolsProgram, IsAWindowsProgramWithItsVersion) {
+  std::ifstream in(g_toolsExe, std::ios::binary);
+  std::string image(std::istreambuf_iterator<char>(in), {});
+  ASSERT_GT(image.size(), 0x200u);
+  auto peOffset = *reinterpret_cast<const std::uint32_t*>(image.data() + 0x3C);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image.data() + peOffset);
+  EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+
+  DWORD handle = 0;
+  DWORD size = GetFileVersionInfoSizeA(g_toolsExe.c_str(), &handle);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(g_toolsExe.c_str(), 0, size, info.data()));
+  struct Row {
+    const char* name;
+    const char* value;
+  } rows[] = {{"ProductName", "Tools"},
+              {"InternalName", "Tools"},
+              {"OriginalFilename", "Tools.exe"},
+              {"FileVersion", "1.00"},
+              {"ProductVersion", "1.00"}};
+  for (const Row& row : rows) {
+    char* value = nullptr;
+    UINT length = 0;
+    std::string key = std::string("\\StringFileInfo\\040904E4\\") + row.name;
+    ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) << row.name;
+    EXPECT_STREQ(value, row.value);
+  }
+}
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: tools_e2e_test PATH-OF-Tools.exe\n");
+    return 2;
+  }
+  g_toolsExe = argv[1];
+  // A path of the host system is reached through drive Z: under Wine.
+  if (!g_toolsExe.empty() && g_toolsExe[0] == '/') {
+    g_toolsExe = "Z:" + g_toolsExe;
+    for (char& c : g_toolsExe)
+      if (c == '/') c = '\\';
+  }
+  return RUN_ALL_TESTS();
+}
