@@ -48,27 +48,44 @@ std::string TextOf(HWND window) {
 
 constexpr int kFileNameEdit = 0x480, kFileNameCombo = 0x47C;  // ids of the file name in open-file dialogs
 
+struct ChildSearch {
+  const char* className;
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
+  auto* s = reinterpret_cast<ChildSearch*>(data);
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (GetDlgCtrlID(window) != s->id || lstrcmpiA(name, s->className) != 0) return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 // A window of the class and id anywhere under the parent.
 HWND FindDescendant(HWND parent, const char* className, int id) {
-  struct Search {
-    const char* className;
-    int id;
-    HWND found;
-  } search{className, id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char name[64] = "";
-        GetClassNameA(window, name, sizeof name);
-        if (GetDlgCtrlID(window) == s->id && lstrcmpiA(name, s->className) == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{className, id, nullptr};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+struct DialogSearch {
+  HWND owner;
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
+  auto* s = reinterpret_cast<DialogSearch*>(data);
+  char className[64] = "", text[256] = "";
+  GetClassNameA(window, className, sizeof className);
+  GetWindowTextA(window, text, sizeof text);
+  if (std::string(className) != "#32770" || GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) ||
+      (s->caption && std::string(text) != s->caption))
+    return TRUE;
+  s->found = window;
+  return FALSE;
 }
 
 std::string FileText(const fs::path& file) {
@@ -175,25 +192,8 @@ class ToolsRun : public ::testing::Test {
 
   // A dialog box owned by the form, found by its caption when one is given.
   HWND FindDialog(const char* caption = nullptr) const {
-    struct Search {
-      HWND owner;
-      const char* caption;
-      HWND found;
-    } search{form_, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          char className[64] = "", text[256] = "";
-          GetClassNameA(window, className, sizeof className);
-          GetWindowTextA(window, text, sizeof text);
-          if (std::string(className) == "#32770" && GetWindow(window, GW_OWNER) == s->owner &&
-              IsWindowVisible(window) && (!s->caption || std::string(text) == s->caption)) {
-            s->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{form_, caption, nullptr};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
   // Waits for a message box, checks its caption and text, and presses a button.
