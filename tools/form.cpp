@@ -406,9 +406,23 @@ HWND OpenToolsForm(HINSTANCE instance, const std::string& commandText, int show)
   return g_tools.form;
 }
 
+// A push button of the form, the picture button among them.
+bool IsPushButton(HWND window) {
+  char className[16] = "";
+  GetClassNameA(window, className, sizeof className);
+  LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
+  return GetParent(window) == g_tools.form && lstrcmpiA(className, "Button") == 0 &&
+         (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW);
+}
+
 int RunToolsForm(HWND form) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // Enter on a button presses it, as a click does.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && g_tools.form && IsPushButton(message.hwnd)) {
+      SendMessageA(message.hwnd, BM_CLICK, 0, 0);
+      continue;
+    }
     if (g_tools.form && IsDialogMessageA(form, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -300,3 +300,20 @@ TEST(LanguageTexts, EveryLanguageHasEveryText) {
   EXPECT_STREQ(WindowTextsOf(kSpanish).caption, "Edici\363n utilidades");
   EXPECT_STREQ(WindowTextsOf(kCatalan).fields[3], "Par\340metres");
 }
+
+#ifdef _WIN32
+#include <windows.h>
+
+TEST_F(ToolsFolder, HiddenOrSystemLanguageFilesDoNotCount) {
+  const std::string lng = Path("Lng.txt");
+  for (DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+    WriteFile(lng, "esp\r\n");
+    SetFileAttributesA(lng.c_str(), attribute);
+    LanguageChoice choice = SelectLanguage("", kCatalan, lng);
+    EXPECT_EQ(choice.language, kCatalan);
+    EXPECT_TRUE(choice.HostMode);
+    SetFileAttributesA(lng.c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove(lng);
+  }
+}
+#endif

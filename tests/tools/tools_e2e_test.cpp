@@ -258,8 +258,8 @@ TEST_F(ToolsRun, EditsTheListAndSavesItWithOk) {
   ASSERT_TRUE(WaitFor([&] { return Focus() == Item(IDC_OKED); }));
   EXPECT_EQ(Field(0), "Notepad");
   EXPECT_EQ(Field(3), "-a, b");
-  Click(IDC_OKED);
-  Settle();
+  PostMessageA(Item(IDC_OKED), WM_KEYDOWN, VK_RETURN, 1);  // Enter on the picture button stores
+  ASSERT_TRUE(WaitFor([&] { return Send(Item(IDC_LST), LB_GETCOUNT) == 1; }));
   EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Notepad"}));
   EXPECT_EQ(Field(0), "");
 
