@@ -1,5 +1,6 @@
 #include "engine/prepared.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string_view>
@@ -12,21 +13,14 @@
 
 namespace {
 
-constexpr int kLongestNumberText = 25;  // " 1.0000000000000000E+0036"
-constexpr int kMaxGroups = 128;         // a group takes at least two characters
-constexpr int kMaxStack = 260;          // one entry per character at most
+constexpr int kLongestNumberText = 25;            // " 1.0000000000000000E+0036"
+constexpr std::uint16_t kIndexRegister = 0;       // k
+constexpr std::uint16_t kMinusIndexRegister = 1;  // -1 x k
+constexpr int kLongestInlinePower = 64;           // longer integer powers call RepeatedPower
+constexpr int kLanes = 64;                        // terms computed together
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsVariable(char c) { return c == 'n' || c == 'N'; }
-
-// What a level of the text is made of once its groups are written back: plain
-// characters, the digits of k, and the number texts of the groups that depend on k.
-struct Item {
-  enum Kind : std::uint8_t { kCharacter, kIndex, kGroup };
-  Kind kind;
-  char character = 0;
-  std::int32_t slot = 0;
-};
 
 // Every ")" closes an earlier "(" and none stays open, so that the text's groups
 // are found the same way at every stage of its evaluation.
@@ -78,33 +72,41 @@ TermResult EvaluateText(std::string_view text) {
   return {v, ResultCode};
 }
 
-struct Code {
-  bool constant = false;  // the whole piece is known before k: result holds it
+// What a piece of the text gives: known before k (a value or a code), or the
+// register that holds its value once the steps before have run.
+struct Operand {
+  bool known = false;
   TermResult result;
-  std::vector<Instruction> steps;
+  std::uint16_t reg = 0;
 };
 
-Code Constant(TermResult r) {
-  Code c;
-  c.constant = true;
-  c.result = r;
-  return c;
+Operand Known(TermResult r) { return {true, r, 0}; }
+Operand InRegister(std::uint16_t reg) { return {false, {}, reg}; }
+
+std::uint16_t NewRegister(PreparedFormula* p, double initial = 0) {
+  p->registers.push_back(initial);
+  return static_cast<std::uint16_t>(p->registers.size() - 1);
 }
 
-void Append(std::vector<Instruction>* to, const std::vector<Instruction>& from) {
-  to->insert(to->end(), from.begin(), from.end());
+std::uint16_t RegisterOf(PreparedFormula* p, const Operand& o) {
+  return o.known ? NewRegister(p, o.result.value) : o.reg;
 }
 
-// A piece known before k as program steps: push its value or stop with its code.
-std::vector<Instruction> Steps(const Code& c) {
-  if (!c.constant) return c.steps;
-  if (c.result.code != kNoError) return {Instruction{Instruction::kFail, c.result.code, 0}};
-  return {Instruction{Instruction::kPushConstant, 0, c.result.value}};
+// A step that always stops the term with a code (something known to fail, met
+// after steps that may fail first).
+Operand Fails(PreparedFormula* p, std::int32_t code) {
+  p->program.push_back({Instruction::kFail, 0, 0, 0, code});
+  return InRegister(kIndexRegister);
 }
 
-struct Builder {
-  PreparedFormula* out;
-  int slots = 0;
+// What a level of the text is made of once its groups are written back: plain
+// characters, the digits of k, and the number texts of groups that depend on k.
+struct Item {
+  enum Kind : std::uint8_t { kCharacter, kIndex, kGroup };
+  Kind kind;
+  char character = 0;
+  std::uint16_t written = 0;  // kGroup: the value as its text reads back
+  std::uint16_t value = 0;    // kGroup: the value itself
 };
 
 struct Level {
@@ -118,9 +120,13 @@ bool HasIndex(const Level& level, int lo, int hi) {
   return false;
 }
 
-std::string_view PlainText(const Level& level, int lo, int hi, char* buffer) {
-  for (int i = lo; i < hi; ++i) buffer[i - lo] = level.items[i].character;
-  return {buffer, static_cast<std::size_t>(hi - lo)};
+// A constant exponent that "^" rounds to a short integer power: 0 (the value is
+// 1), or an integer of magnitude up to kLongestInlinePower.
+bool ShortIntegerExponent(double b, std::int32_t* e) {
+  double rounded = std::nearbyint(std::fabs(b));
+  if (std::fabs(b) != rounded || rounded > kLongestInlinePower) return false;
+  *e = static_cast<std::int32_t>(b < 0 ? -rounded : rounded);
+  return true;
 }
 
 Instruction::Kind BinaryKind(char op) {
@@ -139,97 +145,93 @@ Instruction::Kind BinaryKind(char op) {
 }
 
 // The split of the items [lo, hi) as the text evaluation finds it: the last
-// operator of the loosest kind that can split; without one, a leaf.
-Code CompileRange(Builder* b, const Level& level, int lo, int hi) {
+// operator of the loosest kind that can split; without one, a leaf. Steps are
+// added in the order the text evaluation computes: left operand, right operand,
+// then the operator.
+Operand CompileRange(PreparedFormula* p, const Level& level, int lo, int hi) {
   if (!HasIndex(level, lo, hi)) {
     // Known before k: exactly what the text evaluation makes of this very text.
-    char buffer[ShortString::kCapacity + 1];
-    return Constant(EvaluateText(PlainText(level, lo, hi, buffer)));
+    char text[ShortString::kCapacity + 1];
+    for (int i = lo; i < hi; ++i) text[i - lo] = level.items[i].character;
+    return Known(EvaluateText(std::string_view(text, hi - lo)));
   }
   for (char op : Operators) {
     for (int i = hi - 1; i > lo; --i) {
       if (!level.splits[i] || level.items[i].character != op) continue;
-      Code result;
-      Code left = CompileRange(b, level, lo, i);
-      if (op == '!') {
-        result.steps = Steps(left);
-        result.steps.push_back({Instruction::kFactorial, 0, 0});
-        return result;
+      Operand left = CompileRange(p, level, lo, i);
+      if (left.known && left.result.code != kNoError) return left;
+      if (op == '!') {  // the operand after "!" is not evaluated
+        std::uint16_t a = RegisterOf(p, left);
+        std::uint16_t target = NewRegister(p);
+        p->program.push_back({Instruction::kFactorial, target, a, 0, 0});
+        return InRegister(target);
       }
-      Code right = CompileRange(b, level, i + 1, hi);
-      bool left_value = left.constant && left.result.code == kNoError;
-      bool right_value = right.constant && right.result.code == kNoError;
-      if (right_value) {
-        result.steps = Steps(left);
-        Instruction::Kind kind = op == '+'   ? Instruction::kAddConstant
-                                 : op == '-' ? Instruction::kSubtractConstant
-                                 : op == '*' ? Instruction::kMultiplyConstant
-                                 : op == '/' ? Instruction::kDivideConstant
-                                             : Instruction::kPowerConstant;
-        result.steps.push_back({kind, 0, right.result.value});
-      } else if (left_value && op != '^') {
-        // A known left operand cannot fail, so the right one may be computed first.
-        result.steps = Steps(right);
-        Instruction::Kind kind = op == '+'   ? Instruction::kAddConstant
-                                 : op == '-' ? Instruction::kConstantSubtract
-                                 : op == '*' ? Instruction::kMultiplyConstant
-                                             : Instruction::kConstantDivide;
-        result.steps.push_back({kind, 0, left.result.value});
+      Operand right = CompileRange(p, level, i + 1, hi);
+      if (right.known && right.result.code != kNoError) return Fails(p, right.result.code);
+      Instruction step{BinaryKind(op), 0, RegisterOf(p, left), 0, 0};
+      if (op == '^' && right.known && ShortIntegerExponent(right.result.value, &step.exponent)) {
+        step.kind = Instruction::kIntegerPower;
       } else {
-        result.steps = Steps(left);
-        Append(&result.steps, Steps(right));
-        result.steps.push_back({BinaryKind(op), 0, 0});
+        step.b = RegisterOf(p, right);
       }
-      return result;
+      step.target = NewRegister(p);
+      p->program.push_back(step);
+      return InRegister(step.target);
     }
   }
 
-  // A leaf: leading minus signs, then k alone, a group alone, or anything else,
-  // which is read from its text.
+  // A leaf: leading minus signs (each one a factor -1), then k alone, a group
+  // alone, or anything else, which is read from its text as the text
+  // evaluation reads it.
   int minus = 0;
   while (lo + minus < hi && level.items[lo + minus].kind == Item::kCharacter &&
          level.items[lo + minus].character == '-')
     ++minus;
-  const double sign = minus % 2 ? -1.0 : 1.0;
-  Code result;
-  if (hi - lo - minus == 1 && level.items[lo + minus].kind == Item::kIndex) {
-    result.steps.push_back({Instruction::kPushIndex, 0, sign});
-  } else if (hi - lo - minus == 1 && level.items[lo + minus].kind == Item::kGroup) {
-    result.steps.push_back({Instruction::kPushGroup, level.items[lo + minus].slot, sign});
-  } else {
-    std::vector<LeafPiece> pieces;
-    for (int i = lo; i < hi; ++i) {
-      const Item& item = level.items[i];
-      pieces.push_back({item.kind == Item::kCharacter ? LeafPiece::kCharacter
-                        : item.kind == Item::kIndex   ? LeafPiece::kIndex
-                                                      : LeafPiece::kGroup,
-                        item.character, item.slot});
-    }
-    b->out->leaves.push_back(std::move(pieces));
-    result.steps.push_back({Instruction::kLeaf, static_cast<std::int32_t>(b->out->leaves.size() - 1), 0});
+  const Item& first = level.items[lo + minus];
+  if (hi - lo - minus == 1 && first.kind == Item::kIndex) {
+    return InRegister(minus % 2 ? kMinusIndexRegister : kIndexRegister);
   }
-  return result;
+  if (hi - lo - minus == 1 && first.kind == Item::kGroup) {
+    if (minus % 2 == 0) return InRegister(first.written);
+    std::uint16_t target = NewRegister(p);
+    p->program.push_back({Instruction::kNegate, target, first.written, 0, 0});
+    return InRegister(target);
+  }
+  std::vector<LeafPiece> pieces;
+  for (int i = lo; i < hi; ++i) {
+    const Item& item = level.items[i];
+    if (item.kind == Item::kCharacter) {
+      pieces.push_back({LeafPiece::kCharacter, item.character, 0});
+    } else if (item.kind == Item::kIndex) {
+      pieces.push_back({LeafPiece::kIndex, 0, 0});
+    } else {
+      pieces.push_back({LeafPiece::kValue, 0, item.value});
+    }
+  }
+  p->leaves.push_back(std::move(pieces));
+  std::uint16_t target = NewRegister(p);
+  p->program.push_back({Instruction::kLeaf, target, 0, 0, static_cast<std::int32_t>(p->leaves.size() - 1)});
+  return InRegister(target);
 }
 
 // One level of the text: its groups first, from left to right, each computed and
 // written back as its number text; then its split.
-Code CompileLevel(Builder* b, std::string_view s) {
-  Code code;
+Operand CompileLevel(PreparedFormula* p, std::string_view s) {
+  const std::size_t start = p->program.size();
   Level level;
   for (std::size_t i = 0; i < s.size(); ++i) {
     char c = s[i];
     if (c == '(') {
       std::size_t close = MatchingClose(s, i);
-      Code inner = CompileLevel(b, s.substr(i + 1, close - i - 1));
-      if (inner.constant && inner.result.code != kNoError) {
+      Operand inner = CompileLevel(p, s.substr(i + 1, close - i - 1));
+      if (inner.known && inner.result.code != kNoError) {
         // The group fails unless a group before it has failed already.
-        if (code.steps.empty()) return Constant({0, inner.result.code});
-        code.steps.push_back({Instruction::kFail, inner.result.code, 0});
-        return code;
+        if (p->program.size() == start) return inner;
+        return Fails(p, inner.result.code);
       }
-      if (inner.constant) {
+      if (inner.known) {
         const ShortString written = FormatNumber(inner.result.value);
-        for (char t : written.view()) level.items.push_back({Item::kCharacter, t, 0});
+        for (char t : written.view()) level.items.push_back({Item::kCharacter, t, 0, 0});
       } else {
         // The sign of a negative value written after a digit or "!" becomes an
         // operator that can split the text: such terms take the text evaluation.
@@ -238,17 +240,15 @@ Code CompileLevel(Builder* b, std::string_view s) {
           const Item& before = level.items.back();
           sign_splits = before.kind != Item::kCharacter || IsDigit(before.character) || before.character == '!';
         }
-        Append(&code.steps, inner.steps);
-        code.steps.push_back({sign_splits ? Instruction::kStoreSigned : Instruction::kStoreGroup,
-                              static_cast<std::int32_t>(b->slots), 0});
-        level.items.push_back({Item::kGroup, 0, static_cast<std::int32_t>(b->slots)});
-        ++b->slots;
+        std::uint16_t written = NewRegister(p);
+        p->program.push_back({sign_splits ? Instruction::kSignedGroup : Instruction::kGroup, written, inner.reg, 0, 0});
+        level.items.push_back({Item::kGroup, 0, written, inner.reg});
       }
       i = close;
     } else if (IsVariable(c)) {
-      level.items.push_back({Item::kIndex, 0, 0});
+      level.items.push_back({Item::kIndex, 0, 0, 0});
     } else {
-      level.items.push_back({Item::kCharacter, c, 0});
+      level.items.push_back({Item::kCharacter, c, 0, 0});
     }
   }
 
@@ -264,39 +264,7 @@ Code CompileLevel(Builder* b, std::string_view s) {
     for (char o : Operators) op = op || item.character == o;
     level.splits[i] = op && (before.kind != Item::kCharacter || IsDigit(before.character) || before.character == '!');
   }
-
-  Code tree = CompileRange(b, level, 0, count);
-  if (code.steps.empty()) return tree;
-  Append(&code.steps, Steps(tree));
-  return code;
-}
-
-int StackDepth(const std::vector<Instruction>& program) {
-  int depth = 0;
-  int deepest = 0;
-  for (const Instruction& in : program) {
-    switch (in.kind) {
-      case Instruction::kPushConstant:
-      case Instruction::kPushIndex:
-      case Instruction::kPushGroup:
-      case Instruction::kLeaf:
-        ++depth;
-        break;
-      case Instruction::kStoreGroup:
-      case Instruction::kStoreSigned:
-      case Instruction::kAdd:
-      case Instruction::kSubtract:
-      case Instruction::kMultiply:
-      case Instruction::kDivide:
-      case Instruction::kPower:
-        --depth;
-        break;
-      default:
-        break;
-    }
-    deepest = std::max(deepest, depth);
-  }
-  return deepest;
+  return CompileRange(p, level, 0, count);
 }
 
 // m! for m from 0 to 170, accumulated as 2 x 3 x ... x m in a double.
@@ -314,44 +282,62 @@ const std::array<double, kMaxFactorial + 1>& Factorials() {
   return table;
 }
 
+// x^e for a short integer e, as RepeatedPower computes it: the limit test before
+// each factor, 0 for a zero base (code 1 with a negative exponent), and 1 divided
+// by the power for a negative exponent (code 1 when that power is 0 or its
+// reciprocal overflows). Once the running product is 0 further factors keep it 0
+// with the sign of the whole power, as RepeatedPower's early answer has.
+inline std::int32_t ShortIntegerPower(double x, std::int32_t e, double* r) {
+  if (e == 0) {
+    *r = 1;
+    return kNoError;
+  }
+  if (x == 0) {
+    *r = 0;
+    return e < 0 ? kDivisionByZero : kNoError;
+  }
+  const std::int32_t m = e < 0 ? -e : e;
+  const double limit = kOverflowLimit / std::fabs(x);
+  double power = 1;
+  for (std::int32_t i = 0; i < m; ++i) {
+    if (std::fabs(power) >= limit) return kOverflow;
+    power *= x;
+  }
+  if (e > 0) {
+    *r = power;
+    return kNoError;
+  }
+  if (power == 0) return kDivisionByZero;
+  *r = 1 / power;
+  return std::isinf(*r) ? kDivisionByZero : kNoError;
+}
+
 // a^b as the "^" operator computes it; 1 and -1 to an integer power are answered
-// at once (their repeated products are exact and never near the limit).
-inline PowerResult FastPower(double a, double b) {
-  if ((a == 1 || a == -1) && b != 0) {
-    double rounded = std::nearbyint(std::fabs(b));
-    if (rounded < 2147483648.0 && std::fabs(b) == rounded) {
-      bool odd = std::fmod(rounded, 2.0) == 1;
-      return {a < 0 && odd ? -1.0 : 1.0, kNoError};
+// at once (their repeated products are exact and never near the limit). An
+// exponent below 2^31 - 1 in magnitude rounds to a 32-bit integer without fault,
+// and is an integer exactly when its truncation is.
+inline std::int32_t AnyPower(double a, double b, double* r) {
+  if ((a == 1 || a == -1) && b != 0 && std::fabs(b) < 2147483647.0) {
+    const std::int64_t e = static_cast<std::int64_t>(b);
+    if (static_cast<double>(e) == b) {
+      *r = a < 0 && (e & 1) ? -1.0 : 1.0;
+      return kNoError;
     }
   }
-  return Power(a, b);
+  PowerResult power = Power(a, b);
+  *r = power.value;
+  return power.code;
 }
 
-// The operators as the text evaluation combines two operands; 0 or a code.
-inline std::int32_t Combine(Instruction::Kind kind, double a, double b, double* r) {
-  switch (kind) {
-    case Instruction::kAdd:
-      *r = a + b;
-      return std::isinf(*r) ? kOverflow : kNoError;
-    case Instruction::kSubtract:
-      *r = a - b;
-      return std::isinf(*r) ? kOverflow : kNoError;
-    case Instruction::kMultiply:
-      *r = a * b;
-      return std::isinf(*r) ? kDivisionByZero : kNoError;
-    case Instruction::kDivide:
-      if (b == 0) return kDivisionByZero;
-      *r = a / b;
-      return std::isinf(*r) ? kOverflow : kNoError;
-    default: {
-      PowerResult p = FastPower(a, b);
-      *r = p.value;
-      return p.code;
-    }
-  }
+// a rounded to the nearest integer, ties to even, for a from 0 to 170.
+inline int RoundFactorialArgument(double a) {
+  int i = static_cast<int>(a);
+  double fraction = a - i;  // exact
+  if (fraction > 0.5 || (fraction == 0.5 && (i & 1))) ++i;
+  return i;
 }
 
-TermResult ReadLeaf(const PreparedFormula& p, int leaf, std::uint16_t k, const double* groups) {
+TermResult ReadLeaf(const PreparedFormula& p, int leaf, std::uint16_t k, const double* lanes, int lane) {
   ShortString text;
   for (const LeafPiece& piece : p.leaves[leaf]) {
     if (piece.kind == LeafPiece::kCharacter) {
@@ -359,94 +345,133 @@ TermResult ReadLeaf(const PreparedFormula& p, int leaf, std::uint16_t k, const d
     } else if (piece.kind == LeafPiece::kIndex) {
       text += IntText(k).view();
     } else {
-      text += FormatNumber(groups[piece.slot]).view();
+      text += FormatNumber(lanes[piece.value * kLanes + lane]).view();
     }
   }
   return EvaluateText(text.view());
 }
 
-// Runs the program for term k; false when the term must take the text evaluation.
-bool Run(const PreparedFormula& p, std::uint16_t k, TermResult* out) {
-  double stack[kMaxStack];
-  double groups[kMaxGroups];   // the values computed
-  double written[kMaxGroups];  // the values their number texts read back as
-  int sp = 0;
-  const double index = k;
+constexpr std::int32_t kTakeText = -1;  // a lane's code: the term takes the text evaluation
+
+// After a step that may have failed somewhere in the block: the first code of
+// each lane whose term has not stopped yet.
+template <typename Failed>
+void MarkFailures(int count, std::int32_t* codes, Failed failed) {
+  for (int l = 0; l < count; ++l) {
+    if (codes[l] == kNoError) codes[l] = failed(l);
+  }
+}
+
+// Runs the program for the terms k0 ... k0 + count - 1 (count <= kLanes): each
+// lane's code is that of the first step that stops its term, or kTakeText.
+// Steps go on computing in lanes that have stopped; their values are not used.
+void RunBlock(const PreparedFormula& p, int k0, int count, TermResult* out) {
+  double* reg = p.lanes.data();
+  std::int32_t codes[kLanes];
+  for (int l = 0; l < count; ++l) {
+    reg[kIndexRegister * kLanes + l] = k0 + l;
+    reg[kMinusIndexRegister * kLanes + l] = -1.0 * (k0 + l);
+    codes[l] = k0 + l < static_cast<int>(p.index_limit) ? kNoError : kTakeText;
+  }
   for (const Instruction& in : p.program) {
-    std::int32_t code = kNoError;
+    const double* a = reg + in.a * kLanes;
+    const double* b = reg + in.b * kLanes;
+    double* r = reg + in.target * kLanes;
+    bool stop = false;
     switch (in.kind) {
-      case Instruction::kPushConstant:
-        stack[sp++] = in.constant;
-        break;
-      case Instruction::kPushIndex:
-        stack[sp++] = in.constant * index;
-        break;
-      case Instruction::kPushGroup:
-        stack[sp++] = in.constant * written[in.index];
-        break;
-      case Instruction::kLeaf: {
-        TermResult r = ReadLeaf(p, in.index, k, groups);
-        code = r.code;
-        stack[sp++] = r.value;
-        break;
-      }
-      case Instruction::kStoreSigned:
-        if (std::signbit(stack[sp - 1])) return false;
-        [[fallthrough]];
-      case Instruction::kStoreGroup:
-        --sp;
-        groups[in.index] = stack[sp];
-        written[in.index] = NumberTextValue(stack[sp]);
-        break;
-      case Instruction::kFail:
-        code = in.index;
-        break;
       case Instruction::kAdd:
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] + b[l];
+          stop |= std::fabs(r[l]) == HUGE_VAL;
+        }
+        if (stop) MarkFailures(count, codes, [&](int l) { return std::isinf(r[l]) ? kOverflow : kNoError; });
+        break;
       case Instruction::kSubtract:
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] - b[l];
+          stop |= std::fabs(r[l]) == HUGE_VAL;
+        }
+        if (stop) MarkFailures(count, codes, [&](int l) { return std::isinf(r[l]) ? kOverflow : kNoError; });
+        break;
       case Instruction::kMultiply:
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] * b[l];
+          stop |= std::fabs(r[l]) == HUGE_VAL;
+        }
+        if (stop) MarkFailures(count, codes, [&](int l) { return std::isinf(r[l]) ? kDivisionByZero : kNoError; });
+        break;
       case Instruction::kDivide:
-      case Instruction::kPower:
-        --sp;
-        code = Combine(in.kind, stack[sp - 1], stack[sp], &stack[sp - 1]);
-        break;
-      case Instruction::kAddConstant:
-        code = Combine(Instruction::kAdd, stack[sp - 1], in.constant, &stack[sp - 1]);
-        break;
-      case Instruction::kSubtractConstant:
-        code = Combine(Instruction::kSubtract, stack[sp - 1], in.constant, &stack[sp - 1]);
-        break;
-      case Instruction::kConstantSubtract:
-        code = Combine(Instruction::kSubtract, in.constant, stack[sp - 1], &stack[sp - 1]);
-        break;
-      case Instruction::kMultiplyConstant:
-        code = Combine(Instruction::kMultiply, stack[sp - 1], in.constant, &stack[sp - 1]);
-        break;
-      case Instruction::kDivideConstant:
-        code = Combine(Instruction::kDivide, stack[sp - 1], in.constant, &stack[sp - 1]);
-        break;
-      case Instruction::kConstantDivide:
-        code = Combine(Instruction::kDivide, in.constant, stack[sp - 1], &stack[sp - 1]);
-        break;
-      case Instruction::kPowerConstant:
-        code = Combine(Instruction::kPower, stack[sp - 1], in.constant, &stack[sp - 1]);
-        break;
-      case Instruction::kFactorial: {
-        double a = stack[sp - 1];
-        if (a < 0 || a > kMaxFactorial) {
-          code = kFactorialRange;
-        } else {
-          stack[sp - 1] = Factorials()[static_cast<int>(std::nearbyint(a))];
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] / b[l];
+          stop |= (b[l] == 0) | (std::fabs(r[l]) == HUGE_VAL);
+        }
+        if (stop) {
+          MarkFailures(count, codes, [&](int l) {
+            return b[l] == 0 ? kDivisionByZero : std::isinf(r[l]) ? kOverflow : kNoError;
+          });
         }
         break;
-      }
-    }
-    if (code != kNoError) {
-      *out = {0, code};
-      return true;
+      case Instruction::kPower:
+        for (int l = 0; l < count; ++l) {
+          if (codes[l] == kNoError) codes[l] = AnyPower(a[l], b[l], &r[l]);
+        }
+        break;
+      case Instruction::kIntegerPower:
+        for (int l = 0; l < count; ++l) {
+          if (codes[l] == kNoError) codes[l] = ShortIntegerPower(a[l], in.exponent, &r[l]);
+        }
+        break;
+      case Instruction::kFactorial:
+        for (int l = 0; l < count; ++l) {
+          if (codes[l] != kNoError) continue;
+          if (a[l] < 0 || a[l] > kMaxFactorial) {
+            codes[l] = kFactorialRange;
+          } else {
+            r[l] = Factorials()[RoundFactorialArgument(a[l])];
+          }
+        }
+        break;
+      case Instruction::kNegate:
+        for (int l = 0; l < count; ++l) r[l] = -1 * a[l];
+        break;
+      case Instruction::kSignedGroup:
+        for (int l = 0; l < count; ++l) {
+          if (codes[l] == kNoError && std::signbit(a[l])) codes[l] = kTakeText;
+        }
+        [[fallthrough]];
+      case Instruction::kGroup:
+        for (int l = 0; l < count; ++l) r[l] = codes[l] == kNoError ? NumberTextValue(a[l]) : 0;
+        break;
+      case Instruction::kLeaf:
+        for (int l = 0; l < count; ++l) {
+          if (codes[l] != kNoError) continue;
+          TermResult leaf = ReadLeaf(p, in.exponent, static_cast<std::uint16_t>(k0 + l), reg, l);
+          codes[l] = leaf.code;
+          r[l] = leaf.value;
+        }
+        break;
+      case Instruction::kFail:
+        for (int l = 0; l < count; ++l) {
+          if (codes[l] == kNoError) codes[l] = in.exponent;
+        }
+        break;
     }
   }
-  *out = {stack[0], kNoError};
-  return true;
+  const double* result = reg + p.result * kLanes;
+  for (int l = 0; l < count; ++l)
+    out[l] = codes[l] == kNoError ? TermResult{result[l], kNoError} : TermResult{0, codes[l]};
+}
+
+// The terms k0 ... k0 + count - 1, those the program cannot give through the text.
+void Terms(const PreparedFormula& p, int k0, int count, TermResult* out) {
+  if (!p.prepared) {
+    for (int l = 0; l < count; ++l) out[l] = TextTerm(p.formula, static_cast<std::uint16_t>(k0 + l));
+    return;
+  }
+  RunBlock(p, k0, count, out);
+  for (int l = 0; l < count; ++l) {
+    if (out[l].code == kTakeText) out[l] = TextTerm(p.formula, static_cast<std::uint16_t>(k0 + l));
+  }
 }
 
 }  // namespace
@@ -462,19 +487,28 @@ PreparedFormula PrepareFormula(const ShortString& formula) {
   for (int i = 0; i < digits; ++i) p.index_limit *= 10;
 
   const std::int32_t saved = ResultCode;
-  Builder b{&p};
-  Code code = CompileLevel(&b, formula.view());
+  p.registers = {0, 0};
+  Operand result = CompileLevel(&p, formula.view());
   ResultCode = saved;
-  p.program = Steps(code);
-  p.groups = b.slots;
-  p.stack_depth = StackDepth(p.program);
-  p.prepared = p.groups <= kMaxGroups && p.stack_depth <= kMaxStack;
+  if (result.known && result.result.code != kNoError) {
+    Fails(&p, result.result.code);
+  } else {
+    p.result = RegisterOf(&p, result);
+  }
+  if (p.registers.size() >= 65536) return p;
+  p.lanes.resize(p.registers.size() * kLanes);
+  for (std::size_t r = 0; r < p.registers.size(); ++r) {
+    for (int l = 0; l < kLanes; ++l) p.lanes[r * kLanes + l] = p.registers[r];
+  }
+  p.prepared = true;
   return p;
 }
 
 bool IsPreparedTerm(const PreparedFormula& prepared, std::uint16_t k) {
+  if (!prepared.prepared) return false;
   TermResult r;
-  return prepared.prepared && k < prepared.index_limit && Run(prepared, k, &r);
+  RunBlock(prepared, k, 1, &r);
+  return r.code != kTakeText;
 }
 
 TermResult TextTerm(const ShortString& formula, std::uint16_t k) {
@@ -484,6 +518,44 @@ TermResult TextTerm(const ShortString& formula, std::uint16_t k) {
 
 TermResult PreparedTerm(const PreparedFormula& prepared, std::uint16_t k) {
   TermResult r;
-  if (prepared.prepared && k < prepared.index_limit && Run(prepared, k, &r)) return r;
-  return TextTerm(prepared.formula, k);
+  Terms(prepared, k, 1, &r);
+  return r;
+}
+
+void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
+                   const std::function<void(std::uint16_t k, TermResult term)>& each) {
+  TermResult block[kLanes];
+  for (int k0 = first; k0 < first + count; k0 += kLanes) {
+    int size = std::min(kLanes, first + count - k0);
+    Terms(prepared, k0, size, block);
+    for (int l = 0; l < size; ++l) each(static_cast<std::uint16_t>(k0 + l), block[l]);
+  }
+}
+
+TermResult PreparedPartialSum(const PreparedFormula& prepared, std::uint16_t n) {
+  TermResult block[kLanes];
+  double sum = 0;
+  for (int k0 = 1; k0 <= n; k0 += kLanes) {
+    int size = std::min(kLanes, n - k0 + 1);
+    Terms(prepared, k0, size, block);
+    for (int l = 0; l < size; ++l) {
+      if (block[l].code != kNoError) return {sum, block[l].code};
+      if (!AddTerm(&sum, block[l].value)) return {sum, kOverflow};
+    }
+  }
+  return {sum, kNoError};
+}
+
+TermResult PreparedPartialProduct(const PreparedFormula& prepared, std::uint16_t n) {
+  TermResult block[kLanes];
+  double product = 1;
+  for (int k0 = 1; k0 <= n; k0 += kLanes) {
+    int size = std::min(kLanes, n - k0 + 1);
+    Terms(prepared, k0, size, block);
+    for (int l = 0; l < size; ++l) {
+      if (block[l].code != kNoError) return {product, block[l].code};
+      if (!MultiplyTerm(&product, block[l].value)) return {product, kOverflow};
+    }
+  }
+  return {product, kNoError};
 }

@@ -1,13 +1,16 @@
 // A formula prepared once per request: its groups, splits and leaves are found
-// once, and each term k is then computed from a small program without building or
-// rescanning text. Every term gives exactly the value and the code the text
-// evaluation of its term text gives; where that cannot be guaranteed (a formula
-// whose term texts could be cut at 255 characters, parentheses out of order, a
-// negative group value whose sign would become an operator), the term goes
-// through the text evaluation instead.
+// once, and the terms are then computed by a short straight-line program over a
+// file of registers, without building or rescanning text. The program runs over
+// a block of consecutive k at a time (one lane per k), so that each step is a
+// short loop over the block. Every term gives
+// exactly the value and the code the text evaluation of its term text gives;
+// where that cannot be guaranteed (a formula whose term texts could be cut at 255
+// characters, parentheses out of order, a negative group value whose sign would
+// become an operator), the term goes through the text evaluation instead.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "format/short_string.h"
@@ -17,42 +20,37 @@ struct TermResult {
   std::int32_t code = 0;  // a result code; the value is used only when it is 0
 };
 
-// One step of a prepared program (a stack machine run in order).
+// One step of a prepared program: registers[target] = operation(registers[a],
+// registers[b]); the program stops at the first step that gives a code.
 struct Instruction {
   enum Kind : std::uint8_t {
-    kPushConstant,  // push constant
-    kPushIndex,     // push constant x k (constant is 1 or -1)
-    kPushGroup,     // push constant x the group's value as its number text reads back
-    kLeaf,          // push a leaf read from text (letters, exponents next to n...)
-    kStoreGroup,    // pop a group's value into its slot
-    kStoreSigned,   // the same; a negative value sends the term to the text evaluation
-    kFail,          // stop with the code in index
     kAdd,
     kSubtract,
     kMultiply,
     kDivide,
     kPower,
-    kFactorial,
-    kDivideConstant,    // top / constant
-    kConstantDivide,    // constant / top
-    kPowerConstant,     // top ^ constant
-    kMultiplyConstant,  // top x constant
-    kAddConstant,       // top + constant
-    kSubtractConstant,  // top - constant
-    kConstantSubtract,  // constant - top
+    kIntegerPower,  // registers[a] ^ exponent
+    kFactorial,     // registers[a] !
+    kNegate,        // -1 x registers[a]
+    kGroup,         // the value registers[a] as its number text reads back
+    kSignedGroup,   // the same; a negative value sends the term to the text evaluation
+    kLeaf,          // a leaf read from its text (letters, exponents next to n...)
+    kFail,          // stop with the code in exponent
   };
   Kind kind;
-  std::int32_t index = 0;  // group slot, leaf number or result code
-  double constant = 0;
+  std::uint16_t target = 0;
+  std::uint16_t a = 0;
+  std::uint16_t b = 0;
+  std::int32_t exponent = 0;  // kIntegerPower's exponent, kLeaf's leaf, kFail's code
 };
 
-// A piece of a leaf that is read from text: a character, the digits of k, or a
-// group's number text.
+// A piece of a leaf read from text: a character, the digits of k, or the number
+// text of the value in a register.
 struct LeafPiece {
-  enum Kind : std::uint8_t { kCharacter, kIndex, kGroup };
+  enum Kind : std::uint8_t { kCharacter, kIndex, kValue };
   Kind kind;
   char character = 0;
-  std::int32_t slot = 0;
+  std::uint16_t value = 0;
 };
 
 struct PreparedFormula {
@@ -61,8 +59,12 @@ struct PreparedFormula {
   std::uint32_t index_limit = 0;  // terms k below this are prepared
   std::vector<Instruction> program;
   std::vector<std::vector<LeafPiece>> leaves;
-  int groups = 0;
-  int stack_depth = 0;
+  // Register 0 holds k, register 1 holds -k; then the constants and the results
+  // of the steps. registers holds their values before the first step (the
+  // constants); lanes holds every register for each k of a block.
+  std::vector<double> registers;
+  mutable std::vector<double> lanes;
+  std::uint16_t result = 0;  // the register of the term's value
 };
 
 // Prepares a formula (ResultCode is left as it was).
@@ -70,6 +72,15 @@ PreparedFormula PrepareFormula(const ShortString& formula);
 
 // Term k: value and code, exactly as the text evaluation of the term text.
 TermResult PreparedTerm(const PreparedFormula& prepared, std::uint16_t k);
+
+// Terms first ... first + count - 1 in order, computed a block at a time.
+void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
+                   const std::function<void(std::uint16_t k, TermResult term)>& each);
+
+// S_n and P_n (n >= 1) over the prepared terms, with the engine's sum and
+// product steps; the value is the sum or product reached when a code stops them.
+TermResult PreparedPartialSum(const PreparedFormula& prepared, std::uint16_t n);
+TermResult PreparedPartialProduct(const PreparedFormula& prepared, std::uint16_t n);
 
 // Term k through the text evaluation (the reference).
 TermResult TextTerm(const ShortString& formula, std::uint16_t k);

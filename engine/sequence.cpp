@@ -33,18 +33,6 @@ ShortString TermText(const ShortString& formula, std::uint16_t k) {
 
 double TextTermValue(const ShortString& formula, std::uint16_t n) { return Evaluate(TermText(formula, n)); }
 
-bool AddTerm(double* sum, double v) {
-  if (*sum > kOverflowLimit - v || *sum < -kOverflowLimit - v) return false;
-  *sum += v;
-  return true;
-}
-
-bool MultiplyTerm(double* product, double v) {
-  if (v != 0 && std::fabs(*product) > kOverflowLimit / std::fabs(v)) return false;
-  *product *= v;
-  return true;
-}
-
 double TextPartialSum(const ShortString& formula, std::uint16_t n) {
   double sum = 0;
   for (int k = 1; k <= n; ++k) {
@@ -81,43 +69,21 @@ double TermValue(const ShortString& formula, std::uint16_t n) {
 
 // With n = 0 nothing is evaluated and ResultCode keeps its value.
 double PartialSum(const ShortString& formula, std::uint16_t n) {
-  double sum = 0;
-  if (n == 0) return sum;
+  if (n == 0) return 0;
   PreparedFormula prepared = PrepareFormula(formula);
   LoadResultTexts();
-  for (int k = 1; k <= n; ++k) {
-    TermResult r = PreparedTerm(prepared, static_cast<std::uint16_t>(k));
-    if (r.code != kNoError) {
-      ResultCode = r.code;
-      return sum;
-    }
-    if (!AddTerm(&sum, r.value)) {
-      ResultCode = kOverflow;
-      return sum;
-    }
-  }
-  ResultCode = kNoError;
-  return sum;
+  TermResult r = PreparedPartialSum(prepared, n);
+  ResultCode = r.code;
+  return r.value;
 }
 
 double PartialProduct(const ShortString& formula, std::uint16_t n) {
-  double product = 1;
-  if (n == 0) return product;
+  if (n == 0) return 1;
   PreparedFormula prepared = PrepareFormula(formula);
   LoadResultTexts();
-  for (int k = 1; k <= n; ++k) {
-    TermResult r = PreparedTerm(prepared, static_cast<std::uint16_t>(k));
-    if (r.code != kNoError) {
-      ResultCode = r.code;
-      return product;
-    }
-    if (!MultiplyTerm(&product, r.value)) {
-      ResultCode = kOverflow;
-      return product;
-    }
-  }
-  ResultCode = kNoError;
-  return product;
+  TermResult r = PreparedPartialProduct(prepared, n);
+  ResultCode = r.code;
+  return r.value;
 }
 
 // Number texts always use "." as the decimal point, so only the result texts

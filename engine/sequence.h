@@ -2,8 +2,10 @@
 // start-up.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
+#include "engine/evaluate.h"
 #include "format/short_string.h"
 
 // Replaces every occurrence of the letter (either case) by the replacement text;
@@ -14,9 +16,18 @@ ShortString SubstituteVariable(char letter, const ShortString& replacement, cons
 ShortString TermText(const ShortString& formula, std::uint16_t k);
 
 // One step of S_n: adds v unless the sum would leave [-1e308, 1e308].
-bool AddTerm(double* sum, double v);
+inline bool AddTerm(double* sum, double v) {
+  if (*sum > kOverflowLimit - v || *sum < -kOverflowLimit - v) return false;
+  *sum += v;
+  return true;
+}
+
 // One step of P_n: multiplies by v unless the product's magnitude would pass 1e308.
-bool MultiplyTerm(double* product, double v);
+inline bool MultiplyTerm(double* product, double v) {
+  if (v != 0 && std::fabs(*product) > kOverflowLimit / std::fabs(v)) return false;
+  *product *= v;
+  return true;
+}
 
 // a_n, S_n and P_n, each leaving ResultCode. The formula is prepared once per
 // call and every term is computed from the prepared form, with exactly the value

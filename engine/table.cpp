@@ -14,9 +14,8 @@ void ComputeTable(const ShortString& formula, std::uint16_t n, const std::functi
   if (n == 0) return;
   PreparedFormula prepared = PrepareFormula(formula);
   LoadResultTexts();
-  for (int k = 1; k <= n; ++k) {
-    row.k = static_cast<std::uint16_t>(k);
-    TermResult term = PreparedTerm(prepared, row.k);
+  PreparedTerms(prepared, 1, n, [&](std::uint16_t k, TermResult term) {
+    row.k = k;
     row.a = term.value;
     row.a_code = term.code;
     if (row.s_code == kNoError) {
@@ -32,5 +31,5 @@ void ComputeTable(const ShortString& formula, std::uint16_t n, const std::functi
         row.p_code = kOverflow;
     }
     emit(row);
-  }
+  });
 }

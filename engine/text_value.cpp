@@ -114,7 +114,7 @@ bool ShortFormSmall(double magnitude, double* result) {
 
 }  // namespace
 
-double NumberTextValue(double value) {
+double NumberTextValueRounded(double value) {
   const double magnitude = std::fabs(value);
   const bool negative = std::signbit(value);
   // Zero, and the ranges where the text shows 17 significant digits: the fixed
@@ -138,7 +138,7 @@ double NumberTextValue(double value) {
 #else
 
 // Without 128-bit integers only the ranges where the text is exact are fast.
-double NumberTextValue(double value) {
+double NumberTextValueRounded(double value) {
   const double magnitude = std::fabs(value);
   if (magnitude == 0) return value;
   if (magnitude >= 0.1 && (magnitude < (std::signbit(value) ? 1e14 : 1e15) || magnitude >= 1e36)) return value;

@@ -6,7 +6,12 @@
 // the text shows 17 significant digits, rounded (half up, on the exact binary
 // value) to the digits the text shows elsewhere. Fast for the usual ranges; the
 // rest goes through the number text itself.
-double NumberTextValue(double value);
+double NumberTextValueRounded(double value);
+inline double NumberTextValue(double value) {
+  const double magnitude = value < 0 ? -value : value;
+  if (magnitude >= 0.1 && magnitude < 1e14) return value;  // 17 significant digits, either sign
+  return NumberTextValueRounded(value);
+}
 
 // The same through the number text itself, always (the reference).
 double NumberTextValueSlow(double value);

@@ -1,0 +1,157 @@
+// vantel-bench: a_n, S_n and P_n at n = 65535 for a handful of formulas, computed
+// by the engine (prepared), by the text evaluation and by the same arithmetic
+// written by hand. After Google Benchmark's own report it prints, from the
+// medians of the repetitions, the ratio of the engine to the hand-written code for
+// each quantity, and with --ratios one RATIO line per formula:
+//   RATIO formula=F groups=0|1 per_term_ns=X vs_text=Y vs_hand=Z
+// (per term: S_65535 / 65535; vs_text: how many times faster than the text
+// evaluation; vs_hand: time relative to the hand-written code).
+#include <benchmark/benchmark.h>
+
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/hand_written.h"
+#include "engine/evaluate.h"
+#include "engine/sequence.h"
+
+namespace {
+
+constexpr std::uint16_t kN = 65535;
+
+enum Way { kPrepared, kText, kHand };
+enum Quantity { kTerm, kSum, kProduct };
+const char* const kWayNames[] = {"prepared", "text", "hand"};
+const char* const kQuantityNames[] = {"a", "S", "P"};
+
+TermResult Compute(const BenchFormula& f, Way way, Quantity q) {
+  double v = 0;
+  switch (way) {
+    case kPrepared:
+      v = q == kTerm ? TermValue(f.text, kN) : q == kSum ? PartialSum(f.text, kN) : PartialProduct(f.text, kN);
+      return {v, ResultCode};
+    case kText:
+      v = q == kTerm  ? TextTermValue(f.text, kN)
+          : q == kSum ? TextPartialSum(f.text, kN)
+                      : TextPartialProduct(f.text, kN);
+      return {v, ResultCode};
+    default:
+      return q == kTerm ? f.term(kN) : q == kSum ? f.sum(kN) : f.product(kN);
+  }
+}
+
+void Run(benchmark::State& state, const BenchFormula* f, Way way, Quantity q) {
+  for (auto _ : state) {
+    TermResult r = Compute(*f, way, q);
+    benchmark::DoNotOptimize(r);
+  }
+}
+
+std::string Name(const BenchFormula& f, Way way, Quantity q) {
+  return std::string(kQuantityNames[q]) + "/" + kWayNames[way] + "/" + f.text;
+}
+
+// Medians of the repetitions, by benchmark name, in nanoseconds.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> medians;
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+  }
+};
+
+bool Same(TermResult a, TermResult b) {
+  return a.code == b.code &&
+         (a.code != 0 || std::bit_cast<std::uint64_t>(a.value) == std::bit_cast<std::uint64_t>(b.value));
+}
+
+// The three ways must agree before their times mean anything.
+bool CheckAgreement() {
+  bool ok = true;
+  for (int i = 0; i < kBenchFormulaCount; ++i) {
+    const BenchFormula& f = kBenchFormulas[i];
+    for (Quantity q : {kTerm, kSum, kProduct}) {
+      TermResult prepared = Compute(f, kPrepared, q);
+      TermResult hand = Compute(f, kHand, q);
+      TermResult text = Compute(f, kText, q);
+      if (!Same(prepared, hand) || !Same(prepared, text)) {
+        std::fprintf(stderr, "vantel-bench: %s_%u of %s differs between the ways\n", kQuantityNames[q], kN, f.text);
+        ok = false;
+      }
+    }
+  }
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool ratios = false;
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--ratios") == 0) {
+      ratios = true;
+    } else {
+      args.push_back(argv[i]);
+    }
+  }
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+
+  EngineStartup();
+  if (!CheckAgreement()) return 1;
+
+  for (int i = 0; i < kBenchFormulaCount; ++i) {
+    const BenchFormula* f = &kBenchFormulas[i];
+    for (Quantity q : {kTerm, kSum, kProduct}) {
+      for (Way way : {kPrepared, kText, kHand}) {
+        if (way == kText && q == kProduct) continue;  // per term the same work as S_n
+        benchmark::RegisterBenchmark(Name(*f, way, q).c_str(), Run, f, way, q)
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true)
+            ->MinTime(way == kText ? 0.3 : 0.1);
+      }
+    }
+  }
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  auto median = [&](const BenchFormula& f, Way way, Quantity q) {
+    auto it = reporter.medians.find(Name(f, way, q));
+    return it == reporter.medians.end() ? 0.0 : it->second * 1000;  // microseconds to nanoseconds
+  };
+  std::printf("\nThe engine against the same arithmetic written by hand (medians, n = %u):\n", kN);
+  for (int i = 0; i < kBenchFormulaCount; ++i) {
+    const BenchFormula& f = kBenchFormulas[i];
+    for (Quantity q : {kTerm, kSum, kProduct}) {
+      double engine = median(f, kPrepared, q);
+      double hand = median(f, kHand, q);
+      if (engine == 0 || hand == 0) continue;
+      std::printf("HAND quantity=%s formula=%s engine_ns=%.0f hand_ns=%.0f ratio=%.2f\n", kQuantityNames[q], f.text,
+                  engine, hand, engine / hand);
+    }
+  }
+  if (ratios) {
+    for (int i = 0; i < kBenchFormulaCount; ++i) {
+      const BenchFormula& f = kBenchFormulas[i];
+      double prepared = median(f, kPrepared, kSum);
+      double text = median(f, kText, kSum);
+      double hand = median(f, kHand, kSum);
+      if (prepared == 0 || text == 0 || hand == 0) continue;
+      std::printf("RATIO formula=%s groups=%d per_term_ns=%.2f vs_text=%.1f vs_hand=%.2f\n", f.text, f.groups ? 1 : 0,
+                  prepared / kN, text / prepared, prepared / hand);
+    }
+  }
+  return 0;
+}
