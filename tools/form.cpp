@@ -2,8 +2,6 @@
 
 #include <commdlg.h>
 
-#include <array>
-
 #include "tools_ids.h"
 
 ToolsProgram g_tools;
@@ -49,7 +47,7 @@ constexpr ControlLayout kLayout[] = {
     {IDC_ET0 + 3, Kind::kLabel, "Parameters", 165, 1905, 795, 195, true},
     {IDC_BTCERC, Kind::kButton, "\267\267\267", 2370, 840, 450, 200, true},
 };
-constexpr int kFrameLeft = 2805, kFrameTop = 255;
+constexpr int kFrameLeft = 2805, kFrameTop = 255;  // the place of Ped, where its controls are measured from
 
 int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
