@@ -18,9 +18,9 @@ struct SeenMessageBox {
 
 class MessageBoxWatcher {
  public:
-  // Watches the windows of the calling thread, except the given one.
-  explicit MessageBoxWatcher(HWND ignored = nullptr)
-      : watched_thread_(GetCurrentThreadId()), ignored_(ignored), thread_([this] { Run(); }) {}
+  // Watches the windows of the calling thread, except dialogs with the given title.
+  explicit MessageBoxWatcher(std::string ignored_title = "")
+      : watched_thread_(GetCurrentThreadId()), ignored_title_(std::move(ignored_title)), thread_([this] { Run(); }) {}
   ~MessageBoxWatcher() {
     stop_ = true;
     thread_.join();
@@ -44,14 +44,14 @@ class MessageBoxWatcher {
   void Answer(HWND box) {
     char class_name[32] = {};
     GetClassNameA(box, class_name, sizeof class_name);
-    if (box == ignored_ || std::string(class_name) != "#32770" || !IsWindowVisible(box)) return;
+    if (std::string(class_name) != "#32770" || !IsWindowVisible(box)) return;
     for (HWND done : answered_) {
       if (done == box) return;
     }
     SeenMessageBox seen;
+    seen.caption = Caption(box);
+    if (!ignored_title_.empty() && seen.caption == ignored_title_) return;
     char text[1024] = {};
-    GetWindowTextA(box, text, sizeof text);
-    seen.caption = text;
     text[0] = '\0';
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     seen.text = text;
@@ -65,6 +65,18 @@ class MessageBoxWatcher {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
   }
 
+  // Read without sending a message, so that a window whose thread is busy does
+  // not hold the watcher up.
+  static std::string Caption(HWND window) {
+    wchar_t wide[1024] = {};
+    int length = InternalGetWindowText(window, wide, 1024);
+    std::string narrow(static_cast<std::size_t>(length) * 2 + 1, '\0');
+    int n =
+        WideCharToMultiByte(1252, 0, wide, length, narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr);
+    narrow.resize(n);
+    return narrow;
+  }
+
   void Run() {
     while (!stop_) {
       EnumThreadWindows(watched_thread_, Visit, reinterpret_cast<LPARAM>(this));
@@ -73,7 +85,7 @@ class MessageBoxWatcher {
   }
 
   DWORD watched_thread_;
-  HWND ignored_;
+  std::string ignored_title_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<SeenMessageBox> seen_;

@@ -1,7 +1,6 @@
 // The Windows helpers on real controls and files, in process (under Wine here).
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
@@ -27,8 +26,8 @@ class Controls : public ::testing::Test {
                               GetModuleHandleA(nullptr), nullptr);
     CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 200, 20, parent_,
                     reinterpret_cast<HMENU>(kEdit), GetModuleHandleA(nullptr), nullptr);
-    CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 30, 200, 100,
-                    parent_, reinterpret_cast<HMENU>(kCombo), GetModuleHandleA(nullptr), nullptr);
+    CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 30, 200, 100, parent_,
+                    reinterpret_cast<HMENU>(kCombo), GetModuleHandleA(nullptr), nullptr);
   }
   void TearDown() override { DestroyWindow(parent_); }
   HWND parent_ = nullptr;
@@ -49,8 +48,16 @@ struct IntCase {
 
 TEST_F(Controls, GetItemIntReadsTheFieldText) {
   const IntCase cases[] = {
-      {"  12  ", 12, 0}, {"", 0, 0},          {"   ", 0, 0},   {"12a", 0, 1},  {"1.5", 0, 1},
-      {"$10", 16, 0},    {"%101", 5, 0},      {"-$10", -16, 0}, {"+", 0, 1},    {"2147483648", 0, 1},
+      {"  12  ", 12, 0},
+      {"", 0, 0},
+      {"   ", 0, 0},
+      {"12a", 0, 1},
+      {"1.5", 0, 1},
+      {"$10", 16, 0},
+      {"%101", 5, 0},
+      {"-$10", -16, 0},
+      {"+", 0, 1},
+      {"2147483648", 0, 1},
       {"-2147483648", INT32_MIN, 0},
   };
   for (const IntCase& c : cases) {
@@ -122,8 +129,8 @@ struct ExistsCase {
 
 TEST_F(Files, FileExistsCountsHiddenFilesButNotFolders) {
   const ExistsCase cases[] = {
-      {"plain.txt", true}, {"hidden.txt", true}, {"folder", false},
-      {"missing.txt", false}, {"pl*.t?t", true}, {"fold*", false},
+      {"plain.txt", true},    {"hidden.txt", true}, {"folder", false},
+      {"missing.txt", false}, {"pl*.t?t", true},    {"fold*", false},
   };
   for (const ExistsCase& c : cases) EXPECT_EQ(FileExists(Path(c.name)), c.exists) << c.name;
   EXPECT_FALSE(FileExists("<>|"));

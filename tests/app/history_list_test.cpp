@@ -1,0 +1,109 @@
+// The formula history in the dialog: loading "ults.rel", adding formulas and
+// writing the file back at every way of closing.
+#include "tests/app/dialog_fixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST_F(DialogTest, NoFileThenOneFormula) {
+  Open();
+  EXPECT_TRUE(History().empty());
+  Set(IDC_FORMULA, "n^2");
+  Set(IDC_N, "2");
+  Calculate();
+  Close();
+  EXPECT_EQ(ReadFile("ults.rel"), "n^2\r\n");
+  EXPECT_FALSE(Exists("ults.rel.tmp"));
+}
+
+TEST_F(DialogTest, FileLoadsInOrderAndIsWrittenBackTheSame) {
+  WriteFile("ults.rel", "n^2\r\n\r\n1/n\r\n1/n\r\n");
+  Open();
+  EXPECT_EQ(History(), (Strings{"n^2", "", "1/n", "1/n"}));
+  Close();
+  EXPECT_EQ(ReadFile("ults.rel"), "n^2\r\n\r\n1/n\r\n1/n\r\n");
+}
+
+TEST_F(DialogTest, LfFileIsWrittenBackWithCrLf) {
+  WriteFile("ults.rel", "n^2\n1/n\n" + std::string(300, 'n') + "\n");
+  Open();
+  EXPECT_EQ(History(), (Strings{"n^2", "1/n", std::string(255, 'n')}));
+  Close();
+  EXPECT_EQ(ReadFile("ults.rel"), "n^2\r\n1/n\r\n" + std::string(255, 'n') + "\r\n");
+}
+
+TEST_F(DialogTest, OnlyEqualFormulasMatchIgnoringCase) {
+  WriteFile("ults.rel", "n^2\r\n");
+  Open();
+  const char* requests[] = {"N^2", "n^2", "n", "n^2+1", "N"};
+  for (const char* formula : requests) {
+    Set(IDC_FORMULA, formula);
+    Set(IDC_N, "1");
+    Calculate();
+  }
+  EXPECT_EQ(History(), (Strings{"n^2", "n", "n^2+1"}));
+  Close();
+  EXPECT_EQ(ReadFile("ults.rel"), "n^2\r\nn\r\nn^2+1\r\n");
+}
+
+TEST_F(DialogTest, ChoosingAnEntryComputesAtOnceAndAddsNothing) {
+  WriteFile("ults.rel", "n^2\r\n1/n\r\n");
+  Open();
+  Set(IDC_N, "3");
+  SendDlgItemMessageA(dialog_, IDC_FORMULA, CB_SETCURSEL, 1, 0);
+  Command(IDC_FORMULA, CBN_SELCHANGE);
+  EXPECT_EQ(Text(IDC_FORMULA), "1/n");
+  EXPECT_EQ(Text(IDC_AN_BOX), "0.33333333333333331");
+  EXPECT_EQ(History(), (Strings{"n^2", "1/n"}));
+}
+
+TEST_F(DialogTest, UnreadableFileIsNeverOverwritten) {
+  WriteFile("ults.rel", "n^2\r\n");
+  // Another program holds the file open without sharing it.
+  HANDLE held = CreateFileA("ults.rel", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Open();
+  EXPECT_TRUE(History().empty());
+  CloseHandle(held);
+  Set(IDC_FORMULA, "1/n");
+  Calculate();
+  Close();
+  EXPECT_EQ(ReadFile("ults.rel"), "n^2\r\n");
+}
+
+TEST_F(DialogTest, FullListStopsGrowing) {
+  std::string many;
+  for (int i = 0; i < 65535; ++i) many += "n+" + std::to_string(i) + "\r\n";
+  WriteFile("ults.rel", many);
+  Open();
+  EXPECT_EQ(ComboCount(dialog_, IDC_FORMULA), 65535);
+  Set(IDC_FORMULA, "n");
+  Set(IDC_N, "1");
+  Calculate();
+  EXPECT_EQ(ComboCount(dialog_, IDC_FORMULA), 65535);
+  EXPECT_EQ(Text(IDC_AN_BOX), "1");
+  Close();
+  EXPECT_EQ(ReadFile("ults.rel"), many);
+}
+
+TEST_F(DialogTest, EveryWayOfClosingSavesTheHistory) {
+  // "&Prou!", "Sortir", the close box and Esc all arrive as command 2.
+  for (int way = 0; way < 4; ++way) {
+    std::filesystem::remove(folder_ / "ults.rel");
+    Open("n", "1");
+    if (way == 0) Click(IDC_ENOUGH);
+    if (way == 1) SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDM_QUIT, 0), 0);
+    if (way == 2) SendMessageA(dialog_, WM_CLOSE, 0, 0);
+    if (way == 3) {
+      MSG escape{GetWindow(ItemHandle(dialog_, IDC_FORMULA), GW_CHILD), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+      IsDialogMessageA(dialog_, &escape);
+    }
+    PumpMessages();
+    EXPECT_EQ(ReadFile("ults.rel"), "n\r\n") << way;
+    DestroyWindow(dialog_);
+    dialog_ = nullptr;
+  }
+}
+
+}  // namespace
