@@ -2,6 +2,7 @@
 // the checkboxes, the formula field and the colours.
 #include <chrono>
 
+#include "about/about_window.h"
 #include "engine/check.h"
 #include "tests/app/dialog_fixture.h"
 
@@ -261,6 +262,28 @@ TEST_F(DialogTest, ColourMessages) {
 TEST_F(DialogTest, ClassIconIsTheProgramIcon) {
   Open();
   EXPECT_NE(GetClassLongPtrA(dialog_, GCLP_HICON), 0);
+}
+
+}  // namespace
+
+namespace {
+
+HWND AboutTestDialog = nullptr;
+
+// Runs from inside the about window's loop: closes the program's dialog.
+void CALLBACK CloseDialogWhileAboutIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (AboutWindowHandle() == nullptr) return;
+  KillTimer(nullptr, timer);
+  SendMessageA(AboutTestDialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(DialogTest, AboutWindowFromTheMenuClosesWithTheProgram) {
+  Open("n", "2");
+  AboutTestDialog = dialog_;
+  SetTimer(nullptr, 0, 100, CloseDialogWhileAboutIsOpen);
+  Command(IDM_ABOUT, 0);  // returns once the about window has closed
+  EXPECT_EQ(AboutWindowHandle(), nullptr);
+  EXPECT_EQ(ReadFile("ults.rel"), "n\r\n");
 }
 
 }  // namespace
