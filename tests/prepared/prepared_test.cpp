@@ -131,11 +131,11 @@ const char* const kFormulas[] = {
     "(n)(n)",
     "n(0-1)",
     "(n+1)*(n+2)*(n+3)*(n+4)*(n+5)*(n+6)*(n+7)*(n+8)*(n+9)*(n+10)",
-    "n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+"
-    "n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+"
-    "n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n",
-    "(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)"
-    "*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)",
+    ("n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+"
+     "n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+"
+     "n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n"),
+    ("(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)"
+     "*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)"),
 };
 
 std::vector<std::uint16_t> Indexes() {
