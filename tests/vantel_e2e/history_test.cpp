@@ -1,0 +1,113 @@
+// The history file "ults.rel": what a start loads from it and what a close writes.
+#include <string>
+#include <vector>
+
+#include "tests/vantel_e2e/texts.h"
+
+namespace e2e {
+namespace {
+
+const char kHistory[] = "ults.rel";
+
+struct FileCase {
+  const char* name;
+  bool exists;
+  std::string before;                // the file at start
+  std::vector<std::string> entries;  // the list the dialog loads
+  std::vector<std::string> typed;    // formulas computed before closing
+  std::string after;                 // the file after the close
+};
+
+TEST(History, FileRoundTrip) {
+  const std::string long_line(300, '7');
+  const std::vector<FileCase> cases = {
+      {"no file", false, "", {}, {"n^2"}, "n^2\r\n"},
+      {"empty file", true, "", {}, {}, ""},
+      {"empty line kept", true, "n^2\r\n\r\n1/n\r\n", {"n^2", "", "1/n"}, {}, "n^2\r\n\r\n1/n\r\n"},
+      {"LF line ends", true, "n\n1/n\n", {"n", "1/n"}, {}, "n\r\n1/n\r\n"},
+      {"CR line ends, last line open", true, "n\r1/n", {"n", "1/n"}, {}, "n\r\n1/n\r\n"},
+      {"duplicates kept", true, "n\r\nn\r\n", {"n", "n"}, {}, "n\r\nn\r\n"},
+      {"long line cut",
+       true,
+       long_line + "\r\nn\r\n",
+       {long_line.substr(0, 255), "n"},
+       {},
+       long_line.substr(0, 255) + "\r\nn\r\n"},
+      {"Ctrl-Z ends the file", true, "n\r\n\032junk\r\n", {"n"}, {}, "n\r\n"},
+      {"bytes kept as they are", true, " a B\t\351\r\n", {" a B\t\351"}, {}, " a B\t\351\r\n"},
+      {"upper case match adds nothing", true, "n^2\r\n", {"n^2"}, {"N^2", "n", "1/n"}, "n^2\r\nn\r\n1/n\r\n"},
+  };
+  for (const FileCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    if (c.exists) {
+      ASSERT_TRUE(WriteWholeFile(folder.File(kHistory), c.before));
+    }
+    Vantel v(folder.path());
+    ASSERT_TRUE(v.Open());
+    EXPECT_EQ(v.History(), c.entries);
+    for (const std::string& formula : c.typed) ExpectNoBox(v.Calculate(formula, "1"));
+    CloseNormally(v);
+    std::string after;
+    EXPECT_TRUE(ReadWholeFile(folder.File(kHistory), after));
+    EXPECT_EQ(after, c.after);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{kHistory}) << "nothing else is left in the folder";
+  }
+}
+
+TEST(History, UnreadableFileIsNotOverwritten) {
+  TempFolder folder;
+  const std::string path = folder.File(kHistory);
+  ASSERT_TRUE(WriteWholeFile(path, "n^2\r\n"));
+  // Held open without sharing, the file cannot be read while the program starts.
+  HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Vantel v(folder.path());
+  const bool opened = v.Open();
+  CloseHandle(lock);
+  ASSERT_TRUE(opened);
+  ExpectNoBox(v.startup_boxes);
+  EXPECT_TRUE(v.History().empty());
+  ExpectNoBox(v.Calculate("1/n", "2"));
+  CloseNormally(v);
+  std::string after;
+  EXPECT_TRUE(ReadWholeFile(path, after));
+  EXPECT_EQ(after, "n^2\r\n");
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{kHistory});
+}
+
+TEST(History, ReadOnlyFileLosesNothing) {
+  TempFolder folder;
+  const std::string path = folder.File(kHistory);
+  ASSERT_TRUE(WriteWholeFile(path, "n\r\n"));
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  Vantel v(folder.path());
+  ASSERT_TRUE(v.Open());
+  EXPECT_EQ(v.History(), std::vector<std::string>{"n"});
+  ExpectNoBox(v.Calculate("1/n", "2"));
+  CloseNormally(v);
+  // Windows refuses to replace a read-only file; Wine lets the rename through. Either
+  // way the old entries are all there and no temporary file is left behind.
+  std::string after;
+  EXPECT_TRUE(ReadWholeFile(path, after));
+  EXPECT_TRUE(after == "n\r\n" || after == "n\r\n1/n\r\n") << after;
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{kHistory});
+}
+
+TEST(History, TwoCopiesTheLastToCloseDecides) {
+  TempFolder folder;
+  Vantel first(folder.path());
+  ASSERT_TRUE(first.Open());
+  Vantel second(folder.path());
+  ASSERT_TRUE(second.Open());
+  ExpectNoBox(first.Calculate("n", "1"));
+  ExpectNoBox(second.Calculate("1/n", "1"));
+  CloseNormally(second);
+  CloseNormally(first);
+  std::string after;
+  EXPECT_TRUE(ReadWholeFile(folder.File(kHistory), after));
+  EXPECT_EQ(after, "n\r\n");
+}
+
+}  // namespace
+}  // namespace e2e
