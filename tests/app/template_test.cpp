@@ -28,7 +28,9 @@ class TemplateReader {
   std::string NameOrOrdinal() {
     if (Peek() == 0xFFFF) {
       Word();
-      return "#" + std::to_string(Word());
+      std::string ordinal = "#";
+      ordinal += std::to_string(Word());
+      return ordinal;
     }
     return Text();
   }
