@@ -229,8 +229,10 @@ Els nombres molt petits (per sota de 0.00001) i els molt grans (des de
 7. Límits
 ---------
 
-  - n: de 1 a 65535. La barra de desplaçament va de 1 a 170; per a
-    valors més grans, escriu n al camp "n:".
+  - n: de 1 a 65535. La barra de desplaçament va de 1 a 170; els valors
+    més grans s'escriuen al camp "n:", que només admet les xifres que
+    hi caben (normalment quatre). Fins a 65535 es pot donar en engegar
+    el programa (vegeu l'ajuda General).
   - Factorial: de 0! a 170!.
   - Resultats: fins a 1E+308.
   - Fórmula: fins a 254 caràcters.
@@ -263,7 +265,9 @@ An:         la fórmula del terme general, per exemple 1/n o 2^n/n!.
             La fletxa de la dreta obre la llista de les fórmules fetes
             servir abans; si en tries una, es calcula de seguida.
 n:          el valor de n, un enter de 1 a 65535. Si el deixes buit,
-            s'hi posa 1.
+            s'hi posa 1. El camp només admet les xifres que hi caben
+            (normalment quatre); un n més gran es pot donar en engegar
+            el programa (vegeu més avall).
 Barra       al costat de n. Les fletxes sumen o resten 1, un clic a la
             barra suma o resta 10 i el botó es pot arrossegar. Cada
             moviment canvia n i torna a calcular. Va de 1 a 170.
@@ -313,8 +317,9 @@ Engegar-lo amb una fórmula
     Vantel "1/n" 3
 
 obre el programa amb la fórmula 1/n, n = 3 i els resultats ja
-calculats. Amb només la fórmula (Vantel "1/n"), la fórmula apareix al
-camp An: i no es calcula res fins que premes Calcula.
+calculats; així es pot donar qualsevol n fins a 65535, per exemple
+Vantel "1/n^2" 20000. Amb només la fórmula (Vantel "1/n"), la fórmula
+apareix al camp An: i no es calcula res fins que premes Calcula.
 
 
 Límits
