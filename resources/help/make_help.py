@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the help texts of Vantel, successions.txt and infogeneral.txt.
+"""Writes the help texts of Vantel, successions.txt and infogeneral.txt, and the
+read-me LLEGEIX.txt that goes with the programs.
 
 Usage: make_help.py [OUTPUT_FOLDER]   (default: the folder of this script)
 
@@ -332,7 +333,59 @@ Límits
   - Per a n grans, Sn i Pn poden trigar una mica.
 """
 
-TEXTS = {"successions.txt": SUCCESSIONS, "infogeneral.txt": INFOGENERAL}
+LLEGEIX = """\
+VANTEL - successions i sèries
+=============================
+
+Contingut
+---------
+
+  Vantel.exe        la calculadora: terme enèssim an, suma parcial Sn i
+                    producte parcial Pn d'una successió donada pel seu
+                    terme general, per exemple 1/n o 2^n/n!.
+  Tools.exe         editor d'una llista de fins a dotze eines externes
+                    (títol, fitxer, carpeta de treball i paràmetres),
+                    que es desa a Tools.rel. Només edita la llista.
+  successions.txt   introducció a les successions i sèries, com
+                    s'escriuen les fórmules i què vol dir cada error.
+  infogeneral.txt   com es fa servir Vantel.
+  LLEGEIX.txt       aquest text.
+
+Instal·lació
+------------
+
+Descomprimeix tots els fitxers en una mateixa carpeta i engega
+Vantel.exe des d'aquesta carpeta: els textos d'ajuda s'obren amb el
+Bloc de notes i s'hi han de trobar. No cal instal·lar res més.
+Els programes de vantel-win32.zip funcionen al Windows de 32 i de 64
+bits; els de vantel-win64.zip, només al de 64 bits.
+
+Fitxers que es creen
+--------------------
+
+  ults.rel    les fórmules fetes servir, una per línia; Vantel el
+              llegeix i el desa a la carpeta actual.
+  Tools.rel   la llista d'eines de Tools.exe, a la carpeta actual.
+
+Tools.exe parla català, anglès o castellà: Tools cat, Tools engl o
+Tools esp, o bé la paraula escrita a la primera línia del fitxer
+Lng.txt de la carpeta actual.
+
+Línia d'ordres
+--------------
+
+    Vantel "1/n" 3
+
+obre la calculadora amb la fórmula 1/n i n = 3, amb els resultats ja
+calculats.
+
+In English: Vantel computes the n-th term, the partial sum and the
+partial product of a sequence given by a formula in n. Unzip all files
+into one folder and start Vantel.exe there. The help texts are in
+Catalan.
+"""
+
+TEXTS = {"successions.txt": SUCCESSIONS, "infogeneral.txt": INFOGENERAL, "LLEGEIX.txt": LLEGEIX}
 MAX_WIDTH = 76
 
 
