@@ -113,6 +113,21 @@ TEST(About, SecondRequestWhileOpenKeepsOneWindow) {
   CloseNormally(v);
 }
 
+TEST(About, TitleFollowsTheProgramFileName) {
+  TempFolder folder;
+  const std::string renamed = folder.File("Serie.exe");
+  ASSERT_TRUE(CopyFileA(g_vantel_exe.c_str(), renamed.c_str(), FALSE));
+  Vantel v(folder.path(), "", renamed);
+  ASSERT_TRUE(v.Open());
+  std::shared_ptr<std::atomic<bool>> done;
+  HWND about = OpenAbout(v, done);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(WindowText(about), "Quant a Serie...");
+  PostMessageW(about, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Closed(about, done));
+  CloseNormally(v);
+}
+
 // Finds a Notepad window that is not the program's and whose edit field holds text.
 HWND FindNotepad(DWORD not_pid) {
   struct Search {

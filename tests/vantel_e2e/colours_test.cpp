@@ -9,6 +9,7 @@ namespace {
 
 constexpr COLORREF kDialogColour = RGB(0, 220, 180);
 constexpr COLORREF kEditColour = RGB(240, 240, 180);
+constexpr COLORREF kScrollBarColour = RGB(240, 200, 80);
 
 // The colour of one screen pixel, copied through a 32-bit bitmap.
 COLORREF ScreenPixel(POINT at) {
@@ -65,6 +66,11 @@ TEST(Colours, DialogFieldsAndGreyedBox) {
   ExpectColour(NearRightEdge(v.FormulaEdit()), kEditColour, "formula field");
   for (int box : {IDC_AN_BOX, IDC_SN_BOX, IDC_PN_BOX})
     ExpectColour(NearRightEdge(v.Item(box)), kEditColour, "result box");
+  // The trough of the scroll bar, three quarters along while the thumb is at 1.
+  RECT bar{};
+  GetWindowRect(v.Item(IDC_SCROLL), &bar);
+  ExpectColour(POINT{bar.left + (bar.right - bar.left) * 3 / 4, (bar.top + bar.bottom) / 2}, kScrollBarColour,
+               "scroll bar");
   ExpectNoBox(v.Click(IDC_SN_CHECK));
   ExpectColour(NearRightEdge(v.Item(IDC_SN_BOX)), kDialogColour, "unticked S_n box");
   ExpectColour(NearRightEdge(v.Item(IDC_AN_BOX)), kEditColour, "a_n box");

@@ -170,8 +170,8 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   return ok;
 }
 
-Vantel::Vantel(const std::string& folder, const std::string& arguments) {
-  std::string line = "\"" + g_vantel_exe + "\"";
+Vantel::Vantel(const std::string& folder, const std::string& arguments, const std::string& program) {
+  std::string line = "\"" + program + "\"";
   if (!arguments.empty()) line += " " + arguments;
   std::vector<char> command(line.begin(), line.end());
   command.push_back('\0');

@@ -62,8 +62,8 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // One Vantel.exe process. The destructor ends it if it still runs.
 class Vantel {
  public:
-  // Starts the program in `folder` with `arguments` as the rest of its command line.
-  Vantel(const std::string& folder, const std::string& arguments = "");
+  // Starts `program` in `folder` with `arguments` as the rest of its command line.
+  Vantel(const std::string& folder, const std::string& arguments = "", const std::string& program = g_vantel_exe);
   ~Vantel();
   Vantel(const Vantel&) = delete;
   Vantel& operator=(const Vantel&) = delete;

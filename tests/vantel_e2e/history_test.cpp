@@ -94,6 +94,36 @@ TEST(History, ReadOnlyFileLosesNothing) {
   EXPECT_EQ(folder.Names(), std::vector<std::string>{kHistory});
 }
 
+// The list holds at most 65535 entries: a full list takes no more, and a file with
+// more lines than that is left as it was.
+TEST(History, FullListStopsGrowing) {
+  constexpr int kMost = 65535;
+  std::string full;
+  for (int i = 1; i <= kMost; ++i) full += std::to_string(i) + "\r\n";
+  struct FullCase {
+    const char* name;
+    std::string before, after;
+  };
+  const std::vector<FullCase> cases = {
+      {"exactly full", full, full},
+      {"one line too many", full + "n\r\n", full + "n\r\n"},
+  };
+  for (const FullCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    ASSERT_TRUE(WriteWholeFile(folder.File(kHistory), c.before));
+    Vantel v(folder.path());
+    ASSERT_TRUE(v.Open());
+    ExpectNoBox(v.Calculate("1/n", "2"));
+    EXPECT_EQ(v.Text(IDC_AN_BOX), "0.5");
+    EXPECT_LE(SendMessageW(v.Item(IDC_FORMULA), CB_GETCOUNT, 0, 0), kMost);
+    CloseNormally(v);
+    std::string after;
+    EXPECT_TRUE(ReadWholeFile(folder.File(kHistory), after));
+    EXPECT_TRUE(after == c.after) << "the file changed; it now has " << after.size() << " bytes";
+  }
+}
+
 TEST(History, TwoCopiesTheLastToCloseDecides) {
   TempFolder folder;
   Vantel first(folder.path());
