@@ -17,14 +17,30 @@ void LoadHistory(HWND dialog) {
   Close(&file);
 }
 
-void AddToHistory(HWND dialog, const ShortString& formula) {
+namespace {
+
+// True when an entry equal to the formula, letter case ignored, is in the list.
+bool InHistory(HWND dialog, const ShortString& formula) {
+  // The control's own search answers at once for the usual case; only when it
+  // finds an entry that the program's rule does not accept is every entry
+  // compared.
+  std::uint16_t found = ComboFindExact(dialog, IDC_FORMULA, formula);
+  if (found == 0) return false;
+  if (HistoryEntryMatches(ComboItemText(dialog, IDC_FORMULA, found).view(), formula.view())) return true;
   int count = ComboCount(dialog, IDC_FORMULA);
   for (int i = 1; i <= count; ++i) {
     if (HistoryEntryMatches(ComboItemText(dialog, IDC_FORMULA, static_cast<std::uint16_t>(i)).view(), formula.view())) {
-      return;
+      return true;
     }
   }
-  if (static_cast<std::size_t>(count) >= kMaxHistoryEntries) return;
+  return false;
+}
+
+}  // namespace
+
+void AddToHistory(HWND dialog, const ShortString& formula) {
+  if (InHistory(dialog, formula)) return;
+  if (static_cast<std::size_t>(ComboCount(dialog, IDC_FORMULA)) >= kMaxHistoryEntries) return;
   ComboAdd(dialog, IDC_FORMULA, formula);
 }
 

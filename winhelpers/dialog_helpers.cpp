@@ -53,4 +53,10 @@ std::uint16_t ComboFindPrefix(HWND dialog, int id, const ShortString& text) {
   return index == CB_ERR ? 0 : static_cast<std::uint16_t>(index + 1);
 }
 
+std::uint16_t ComboFindExact(HWND dialog, int id, const ShortString& text) {
+  LRESULT index = SendDlgItemMessageA(dialog, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(text.c_str()));
+  return index == CB_ERR ? 0 : static_cast<std::uint16_t>(index + 1);
+}
+
 HWND ItemHandle(HWND dialog, int id) { return GetDlgItem(dialog, id); }

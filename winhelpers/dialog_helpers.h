@@ -26,4 +26,8 @@ ShortString ComboSelText(HWND dialog, int id);
 // starts at the second item and wraps round to the first.
 std::uint16_t ComboFindPrefix(HWND dialog, int id, const ShortString& text);
 
+// The first item equal to the text when letter case is ignored (the platform's
+// comparison), or 0.
+std::uint16_t ComboFindExact(HWND dialog, int id, const ShortString& text);
+
 HWND ItemHandle(HWND dialog, int id);

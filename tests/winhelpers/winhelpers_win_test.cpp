@@ -98,6 +98,13 @@ TEST_F(Controls, ComboFindPrefixStartsAtTheSecondItemAndWraps) {
   EXPECT_EQ(ComboFindPrefix(parent_, kCombo, "n"), 1);
 }
 
+TEST_F(Controls, ComboFindExactIgnoresCaseOnly) {
+  ComboAdd(parent_, kCombo, "n^2+1");
+  ComboAdd(parent_, kCombo, "n^2");
+  const FindCase cases[] = {{"N^2", 2}, {"n^2+1", 1}, {"n", 0}, {"n^2+", 0}};
+  for (const FindCase& c : cases) EXPECT_EQ(ComboFindExact(parent_, kCombo, c.text), c.index) << c.text;
+}
+
 TEST_F(Controls, SetCaptionCutsTo255) {
   SetCaption(parent_, ShortString(std::string(300, 'c')));
   EXPECT_EQ(GetWindowTextLengthA(parent_), 255);
