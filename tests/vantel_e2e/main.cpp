@@ -25,6 +25,34 @@ std::string WindowsPath(const std::string& path) {
   return result;
 }
 
+// Under Wine without a window manager, every window that is hidden (each message box
+// that closes) waits two seconds for the manager's answer. The program under test needs
+// no manager, so Wine is told, for Vantel.exe alone, not to hand its windows to one;
+// the setting is removed again at the end.
+class UnmanagedWindows {
+ public:
+  UnmanagedWindows() {
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) return;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_,
+                        nullptr) != ERROR_SUCCESS) {
+      key_ = nullptr;
+      return;
+    }
+    had_value_ = RegQueryValueExA(key_, "Managed", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    if (!had_value_) RegSetValueExA(key_, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+  }
+  ~UnmanagedWindows() {
+    if (!key_) return;
+    if (!had_value_) RegDeleteValueA(key_, "Managed");
+    RegCloseKey(key_);
+  }
+
+ private:
+  static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\Vantel.exe\\X11 Driver";
+  HKEY key_ = nullptr;
+  bool had_value_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,5 +67,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no program at %s\n", e2e::g_vantel_exe.c_str());
     return 2;
   }
+  UnmanagedWindows unmanaged;
   return RUN_ALL_TESTS();
 }
