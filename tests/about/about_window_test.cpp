@@ -132,17 +132,4 @@ TEST(AboutWindow, SecondRequestWhileOpenOnlyBringsItToTheFront) {
   EXPECT_EQ(AboutWindowHandle(), nullptr);
 }
 
-TEST(AboutWindow, TitleInEveryLanguage) {
-  const char* titles[] = {"Quant a about_window_test...", "About about_window_test...",
-                          "Respecto about_window_test..."};
-  for (int language = kCatalan; language <= kSpanish; ++language) {
-    LanguageIndex = language;
-    RunWith("d", "", [&](HWND window) {
-      EXPECT_EQ(Caption(window), titles[language]);
-      CloseAboutWindow();
-    });
-  }
-  LanguageIndex = kCatalan;
-}
-
 }  // namespace

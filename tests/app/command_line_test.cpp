@@ -45,10 +45,4 @@ TEST(CommandLine, FormulaAlwaysFirstAndNOnlyWithExactlyTwo) {
   }
 }
 
-TEST(CommandLine, LongArgumentsAreCutTo255) {
-  StartArguments start = ReadStartArguments({std::string(300, 'n'), std::string(300, '7')});
-  EXPECT_EQ(start.formula.size(), 255u);
-  EXPECT_EQ(start.n.size(), 255u);
-}
-
 }  // namespace

@@ -47,19 +47,9 @@ struct IntCase {
 };
 
 TEST_F(Controls, GetItemIntReadsTheFieldText) {
-  const IntCase cases[] = {
-      {"  12  ", 12, 0},
-      {"", 0, 0},
-      {"   ", 0, 0},
-      {"12a", 0, 1},
-      {"1.5", 0, 1},
-      {"$10", 16, 0},
-      {"%101", 5, 0},
-      {"-$10", -16, 0},
-      {"+", 0, 1},
-      {"2147483648", 0, 1},
-      {"-2147483648", INT32_MIN, 0},
-  };
+  // The reading itself is tested with ReadInteger; here only that the field's
+  // text reaches it.
+  const IntCase cases[] = {{"  12  ", 12, 0}, {"   ", 0, 0}, {"12a", 0, 1}, {"$10", 16, 0}};
   for (const IntCase& c : cases) {
     SetItemText(parent_, kEdit, c.text);
     std::int32_t error = -1;
