@@ -17,6 +17,7 @@
 
 #include "bench/hand_written.h"
 #include "engine/evaluate.h"
+#include "engine/prepared.h"
 #include "engine/sequence.h"
 
 namespace {
@@ -48,6 +49,14 @@ void Run(benchmark::State& state, const BenchFormula* f, Way way, Quantity q) {
   for (auto _ : state) {
     TermResult r = Compute(*f, way, q);
     benchmark::DoNotOptimize(r);
+  }
+}
+
+// Preparing a formula, once per request.
+void Prepare(benchmark::State& state, const BenchFormula* f) {
+  for (auto _ : state) {
+    PreparedFormula p = PrepareFormula(f->text);
+    benchmark::DoNotOptimize(p);
   }
 }
 
@@ -112,6 +121,11 @@ int main(int argc, char** argv) {
 
   for (int i = 0; i < kBenchFormulaCount; ++i) {
     const BenchFormula* f = &kBenchFormulas[i];
+    benchmark::RegisterBenchmark((std::string("prepare/") + f->text).c_str(), Prepare, f)
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
+        ->MinTime(0.05);
     for (Quantity q : {kTerm, kSum, kProduct}) {
       for (Way way : {kPrepared, kText, kHand}) {
         if (way == kText && q == kProduct) continue;  // per term the same work as S_n

@@ -152,7 +152,18 @@ Operand CompileRange(PreparedFormula* p, const Level& level, int lo, int hi) {
   if (!HasIndex(level, lo, hi)) {
     // Known before k: exactly what the text evaluation makes of this very text.
     char text[ShortString::kCapacity + 1];
-    for (int i = lo; i < hi; ++i) text[i - lo] = level.items[i].character;
+    bool plain = true;  // no operator and no parenthesis: the text is a leaf
+    for (int i = lo; i < hi; ++i) {
+      char c = level.items[i].character;
+      text[i - lo] = c;
+      plain = plain && c != '(' && c != ')' && std::string_view(Operators, 6).find(c) == std::string_view::npos;
+    }
+    if (plain) {  // a number, or 0 when it does not read as one
+      double value = 0;
+      bool overflow = false;
+      ReadNumber(std::string_view(text, hi - lo), &value, &overflow);
+      return Known(overflow ? TermResult{0, kOverflow} : TermResult{value, kNoError});
+    }
     return Known(EvaluateText(std::string_view(text, hi - lo)));
   }
   for (char op : Operators) {
