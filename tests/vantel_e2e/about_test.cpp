@@ -128,21 +128,23 @@ TEST(About, TitleFollowsTheProgramFileName) {
   CloseNormally(v);
 }
 
-// Finds a Notepad window that is not the program's and whose edit field holds text.
+struct NotepadSearch {
+  DWORD not_pid;
+  HWND found;
+};
+
+BOOL CALLBACK CheckForNotepad(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<NotepadSearch*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->not_pid && IsWindowVisible(window) && ClassOf(window) == "Notepad") search->found = window;
+  return search->found == nullptr;
+}
+
+// Finds a visible Notepad window that does not belong to process `not_pid`.
 HWND FindNotepad(DWORD not_pid) {
-  struct Search {
-    DWORD not_pid;
-    HWND found;
-  } search{not_pid, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (pid != s->not_pid && IsWindowVisible(window) && ClassOf(window) == "Notepad") s->found = window;
-        return s->found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  NotepadSearch search{not_pid, nullptr};
+  EnumWindows(CheckForNotepad, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

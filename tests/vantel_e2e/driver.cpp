@@ -23,32 +23,33 @@ LRESULT SendNow(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return static_cast<LRESULT>(result);
 }
 
+struct WindowWalk {
+  DWORD pid;
+  const std::function<void(HWND)>* visit;
+};
+
+BOOL CALLBACK VisitIfOwned(HWND window, LPARAM data) {
+  auto* walk = reinterpret_cast<WindowWalk*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == walk->pid) (*walk->visit)(window);
+  return TRUE;
+}
+
 // Calls `visit` for every top-level window that belongs to process `pid`.
 void ForEachWindowOf(DWORD pid, const std::function<void(HWND)>& visit) {
-  struct Walk {
-    DWORD pid;
-    const std::function<void(HWND)>* visit;
-  } walk{pid, &visit};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == w->pid) (*w->visit)(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  WindowWalk walk{pid, &visit};
+  EnumWindows(VisitIfOwned, reinterpret_cast<LPARAM>(&walk));
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+  return TRUE;
 }
 
 std::vector<HWND> ChildrenOf(HWND parent) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 
