@@ -19,6 +19,11 @@ TEST(Closing, EveryWaySavesTheHistory) {
       {"menu Sortir", [](Vantel& v) { ExpectNoBox(v.Menu(IDM_QUIT)); }},
       {"Esc key", [](Vantel& v) { v.PostKey(IDC_N, VK_ESCAPE); }},
       {"close box", [](Vantel& v) { PostMessageW(v.dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"Alt+F4",
+       [](Vantel& v) {
+         constexpr LPARAM kAltDown = 1 << 29;
+         PostMessageW(v.Item(IDC_N), WM_SYSKEYDOWN, VK_F4, kAltDown | 1);
+       }},
   };
   for (const CloseCase& c : cases) {
     SCOPED_TRACE(c.name);
