@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kLongestNumberText = 25;            // " 1.0000000000000000E+0036"
+constexpr int kLongestFixedText = 20;             // "-0.12345678901234567"
 constexpr std::uint16_t kIndexRegister = 0;       // k
 constexpr std::uint16_t kMinusIndexRegister = 1;  // -1 x k
 constexpr int kLongestInlinePower = 64;           // longer integer powers call RepeatedPower
@@ -50,15 +51,16 @@ int RawLength(std::string_view s, int digits) {
 
 // Whether no text of this level (the term text itself, or a group's text at any
 // stage of writing back its inner groups) can pass 255 characters when k has
-// this many digits: then no text is ever cut.
-bool LevelFits(std::string_view s, int digits) {
+// this many digits and no number text of a group is longer than group_text:
+// then no text is ever cut.
+bool LevelFits(std::string_view s, int digits, int group_text) {
   int longest = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '(') {
       std::size_t close = MatchingClose(s, i);
       std::string_view inner = s.substr(i + 1, close - i - 1);
-      if (!LevelFits(inner, digits)) return false;
-      longest += std::max(kLongestNumberText, 2 + RawLength(inner, digits));
+      if (!LevelFits(inner, digits, group_text)) return false;
+      longest += std::max(group_text, 2 + RawLength(inner, digits));
       i = close;
     } else {
       longest += IsVariable(s[i]) ? digits : 1;
@@ -362,6 +364,12 @@ TermResult ReadLeaf(const PreparedFormula& p, int leaf, std::uint16_t k, const d
   return EvaluateText(text.view());
 }
 
+// Whether the number text of v is its fixed text (at most 20 characters).
+inline bool HasFixedText(double v) {
+  double magnitude = std::fabs(v);
+  return magnitude == 0 || (magnitude >= 1e-5 && magnitude < (v < 0 ? 1e14 : 1e15));
+}
+
 constexpr std::int32_t kTakeText = -1;  // a lane's code: the term takes the text evaluation
 
 // After a step that may have failed somewhere in the block: the first code of
@@ -451,6 +459,11 @@ void RunBlock(const PreparedFormula& p, int k0, int count, TermResult* out) {
         }
         [[fallthrough]];
       case Instruction::kGroup:
+        if (p.fixed_group_texts) {
+          for (int l = 0; l < count; ++l) {
+            if (codes[l] == kNoError && !HasFixedText(a[l])) codes[l] = kTakeText;
+          }
+        }
         for (int l = 0; l < count; ++l) r[l] = codes[l] == kNoError ? NumberTextValue(a[l]) : 0;
         break;
       case Instruction::kLeaf:
@@ -491,8 +504,16 @@ PreparedFormula PrepareFormula(const ShortString& formula) {
   PreparedFormula p;
   p.formula = formula;
   if (!ParenthesesInOrder(formula.view())) return p;
+  // Any number text fits, or else (with a check on every group's value) any
+  // fixed text: more terms are prepared where the texts are long.
   int digits = 5;
-  while (digits > 0 && !LevelFits(formula.view(), digits)) --digits;
+  while (digits > 0 && !LevelFits(formula.view(), digits, kLongestNumberText)) --digits;
+  int fixed_digits = digits;
+  while (fixed_digits < 5 && LevelFits(formula.view(), fixed_digits + 1, kLongestFixedText)) ++fixed_digits;
+  if (fixed_digits > digits) {
+    digits = fixed_digits;
+    p.fixed_group_texts = true;
+  }
   if (digits == 0) return p;
   p.index_limit = 1;
   for (int i = 0; i < digits; ++i) p.index_limit *= 10;

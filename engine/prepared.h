@@ -55,8 +55,9 @@ struct LeafPiece {
 
 struct PreparedFormula {
   ShortString formula;
-  bool prepared = false;          // false: every term goes through the text evaluation
-  std::uint32_t index_limit = 0;  // terms k below this are prepared
+  bool prepared = false;           // false: every term goes through the text evaluation
+  std::uint32_t index_limit = 0;   // terms k below this are prepared
+  bool fixed_group_texts = false;  // a group whose value has no fixed text sends its term to the text
   std::vector<Instruction> program;
   std::vector<std::vector<LeafPiece>> leaves;
   // Register 0 holds k, register 1 holds -k; then the constants and the results

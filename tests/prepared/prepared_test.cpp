@@ -131,6 +131,8 @@ const char* const kFormulas[] = {
     "(n)(n)",
     "n(0-1)",
     "(n+1)*(n+2)*(n+3)*(n+4)*(n+5)*(n+6)*(n+7)*(n+8)*(n+9)*(n+10)",
+    "(n*1e40/3)+(n*1e40/3)+(n*1e40/3)+(n*1e40/3)+(n*1e40/3)+(n*1e40/3)+(n*1e40/3)+(n*1e40/3)+(n*1e40/3)+(n*1e40/3)",
+    "(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)+(0-n/7)",
     ("n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+"
      "n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+"
      "n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n+n"),
@@ -166,6 +168,8 @@ TEST(PreparedTerm, UsualFormulasArePrepared) {
     EXPECT_TRUE(prepared.prepared) << formula;
     EXPECT_TRUE(IsPreparedTerm(prepared, 65535)) << formula;
   }
+  // Ten groups fit in 255 characters with fixed number texts.
+  EXPECT_TRUE(IsPreparedTerm(PrepareFormula("(n+1)*(n+2)*(n+3)*(n+4)*(n+5)*(n+6)*(n+7)*(n+8)*(n+9)*(n+10)"), 65535));
   // A negative group value after "!" would split the text at its sign.
   EXPECT_FALSE(IsPreparedTerm(PrepareFormula("n!(0-n)"), 3));
   EXPECT_TRUE(IsPreparedTerm(PrepareFormula("n!(n-5)"), 7));
