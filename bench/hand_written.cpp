@@ -142,11 +142,55 @@ TermResult ProductOf(std::uint16_t n) {
 
 #define HAND(f) f, SumOf<f>, ProductOf<f>
 
+// "0.9^n": 0.9^k is the running product of k factors, the limit test before each
+// factor; a sum or product carries the running product from one term to the next.
+constexpr double kRatio = 0.9;
+
+TermResult GeometricTerm(std::uint16_t n) {
+  const double limit = kLimit / kRatio;
+  double power = 1;
+  for (int i = 0; i < n; ++i) {
+    if (std::fabs(power) >= limit) return Fail(4);
+    power *= kRatio;
+  }
+  return {power, 0};
+}
+
+TermResult GeometricSum(std::uint16_t n) {
+  const double limit = kLimit / kRatio;
+  double power = 1;
+  double sum = 0;
+  for (int k = 1; k <= n; ++k) {
+    if (std::fabs(power) >= limit) return {sum, 4};
+    power *= kRatio;
+    if (sum > 1e308 - power || sum < -1e308 - power) return {sum, 4};
+    sum += power;
+  }
+  return {sum, 0};
+}
+
+TermResult GeometricProduct(std::uint16_t n) {
+  const double limit = kLimit / kRatio;
+  double power = 1;
+  double product = 1;
+  for (int k = 1; k <= n; ++k) {
+    if (std::fabs(power) >= limit) return {product, 4};
+    power *= kRatio;
+    if (power != 0 && std::fabs(product) > 1e308 / std::fabs(power)) return {product, 4};
+    product *= power;
+  }
+  return {product, 0};
+}
+
 }  // namespace
 
 const BenchFormula kBenchFormulas[] = {
-    {"1/n^2", false, HAND(ReciprocalSquare)},   {"2*n+3/n-1", false, HAND(Polynomial)},
-    {"(-1)^n/n", true, HAND(Alternating)},      {"1/(n*(n+1))", true, HAND(Telescoping)},
-    {"(1/n)^2+(n-1)/(n+1)", true, HAND(Mixed)}, {"1/(n/400)!", true, HAND(ReciprocalFactorial)},
+    {"0.9^n", false, GeometricTerm, GeometricSum, GeometricProduct},
+    {"1/n^2", false, HAND(ReciprocalSquare)},
+    {"2*n+3/n-1", false, HAND(Polynomial)},
+    {"(-1)^n/n", true, HAND(Alternating)},
+    {"1/(n*(n+1))", true, HAND(Telescoping)},
+    {"(1/n)^2+(n-1)/(n+1)", true, HAND(Mixed)},
+    {"1/(n/400)!", true, HAND(ReciprocalFactorial)},
 };
 const int kBenchFormulaCount = static_cast<int>(std::size(kBenchFormulas));

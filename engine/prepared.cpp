@@ -184,6 +184,12 @@ Operand CompileRange(PreparedFormula* p, const Level& level, int lo, int hi) {
       Instruction step{BinaryKind(op), 0, RegisterOf(p, left), 0, 0};
       if (op == '^' && right.known && ShortIntegerExponent(right.result.value, &step.exponent)) {
         step.kind = Instruction::kIntegerPower;
+      } else if (op == '^' && left.known && !right.known &&
+                 (right.reg == kIndexRegister || right.reg == kMinusIndexRegister)) {
+        step.kind = Instruction::kIndexPower;
+        step.b = right.reg;
+        step.exponent = static_cast<std::int32_t>(p->powers.size());
+        p->powers.emplace_back();
       } else {
         step.b = RegisterOf(p, right);
       }
@@ -325,6 +331,45 @@ inline std::int32_t ShortIntegerPower(double x, std::int32_t e, double* r) {
   return std::isinf(*r) ? kDivisionByZero : kNoError;
 }
 
+// x^m (or x^-m) for the exponents m of consecutive terms, as RepeatedPower
+// computes it: the limit test before each factor, the same roundings, since x^m is
+// the running product of x^(m-1) and x. An earlier m starts the product again.
+inline std::int32_t IndexPower(PreparedFormula::RunningPower* run, double x, double limit, std::int32_t m,
+                               bool negative, double* r) {
+  if (m == 0) {
+    *r = 1;
+    return kNoError;
+  }
+  if (x == 0) {
+    *r = 0;
+    return negative ? kDivisionByZero : kNoError;
+  }
+  if (m < run->steps) *run = PreparedFormula::RunningPower{};
+  if (run->reached < 0) {
+    double product = run->product;
+    std::int32_t steps = run->steps;
+    for (; steps < m && product != 0; ++steps) {
+      if (std::fabs(product) >= limit) {
+        run->reached = steps;
+        break;
+      }
+      product *= x;
+    }
+    run->product = product;
+    run->steps = steps;
+  }
+  if (run->reached >= 0 && run->reached < m) return kOverflow;
+  // Once the product is 0 every further factor keeps it 0, with the sign of x^m.
+  const double power = run->product != 0 ? run->product : std::signbit(x) && (m & 1) ? -0.0 : 0.0;
+  if (!negative) {
+    *r = power;
+    return kNoError;
+  }
+  if (power == 0) return kDivisionByZero;
+  *r = 1 / power;
+  return std::isinf(*r) ? kDivisionByZero : kNoError;
+}
+
 // a^b as the "^" operator computes it; 1 and -1 to an integer power are answered
 // at once (their repeated products are exact and never near the limit). An
 // exponent below 2^31 - 1 in magnitude rounds to a 32-bit integer without fault,
@@ -435,6 +480,15 @@ void RunBlock(const PreparedFormula& p, int k0, int count, TermResult* out) {
           if (codes[l] == kNoError) codes[l] = AnyPower(a[l], b[l], &r[l]);
         }
         break;
+      case Instruction::kIndexPower: {
+        PreparedFormula::RunningPower* run = &p.powers[in.exponent];
+        const bool negative = in.b == kMinusIndexRegister;
+        const double limit = kOverflowLimit / std::fabs(a[0]);  // the base is a constant
+        for (int l = 0; l < count; ++l) {
+          if (codes[l] == kNoError) codes[l] = IndexPower(run, a[l], limit, k0 + l, negative, &r[l]);
+        }
+        break;
+      }
       case Instruction::kIntegerPower:
         for (int l = 0; l < count; ++l) {
           if (codes[l] == kNoError) codes[l] = ShortIntegerPower(a[l], in.exponent, &r[l]);

@@ -30,6 +30,7 @@ struct Instruction {
     kDivide,
     kPower,
     kIntegerPower,  // registers[a] ^ exponent
+    kIndexPower,    // a constant registers[a] ^ k (b is k's register) or ^ -k (b is -k's)
     kFactorial,     // registers[a] !
     kNegate,        // -1 x registers[a]
     kGroup,         // the value registers[a] as its number text reads back
@@ -41,7 +42,7 @@ struct Instruction {
   std::uint16_t target = 0;
   std::uint16_t a = 0;
   std::uint16_t b = 0;
-  std::int32_t exponent = 0;  // kIntegerPower's exponent, kLeaf's leaf, kFail's code
+  std::int32_t exponent = 0;  // kIntegerPower's exponent, kIndexPower's running power, kLeaf's leaf, kFail's code
 };
 
 // A piece of a leaf read from text: a character, the digits of k, or the number
@@ -65,6 +66,14 @@ struct PreparedFormula {
   // constants); lanes holds every register for each k of a block.
   std::vector<double> registers;
   mutable std::vector<double> lanes;
+  // The running products of the powers of a constant to k: x^k is x^(k-1) times x,
+  // so consecutive terms extend the product by one factor.
+  struct RunningPower {
+    std::int32_t steps = 0;  // the product holds x^steps
+    double product = 1;
+    std::int32_t reached = -1;  // the first step whose product reached the limit, or -1
+  };
+  mutable std::vector<RunningPower> powers;
   std::uint16_t result = 0;  // the register of the term's value
 };
 
