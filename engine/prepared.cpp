@@ -406,7 +406,16 @@ TermResult ReadLeaf(const PreparedFormula& p, int leaf, std::uint16_t k, const d
       text += FormatNumber(lanes[piece.value * kLanes + lane]).view();
     }
   }
-  return EvaluateText(text.view());
+  // A leaf's text has no operator that can split it: each leading minus is a
+  // factor -1 on the rest, and the rest is a number, or 0 when it is not one.
+  std::size_t minus = 0;
+  while (minus < text.size() && text[minus] == '-') ++minus;
+  double value = 0;
+  bool overflow = false;
+  ReadNumber(text.view().substr(minus), &value, &overflow);
+  if (overflow) return {0, kOverflow};
+  for (std::size_t i = 0; i < minus; ++i) value = -1 * value;
+  return {value, kNoError};
 }
 
 // Whether the number text of v is its fixed text (at most 20 characters).
