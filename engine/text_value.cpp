@@ -3,6 +3,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <string_view>
 
 #include "engine/evaluate.h"
 #include "format/number_text.h"
@@ -24,10 +26,10 @@ constexpr double kExactPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1
                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 constexpr struct PowerTable {
-  U128 p[23];
+  U128 p[39];
   constexpr PowerTable() : p() {
     p[0] = 1;
-    for (int i = 1; i < 23; ++i) p[i] = p[i - 1] * 10;
+    for (int i = 1; i < 39; ++i) p[i] = p[i - 1] * 10;
   }
 } kPowers;
 
@@ -89,24 +91,36 @@ bool FixedDecimals(double magnitude, double* result) {
   return true;
 }
 
-// 15 significant digits for magnitudes in [1e-8, 1e-5): D / 10^t, t from 20 to 22.
+// 15 significant digits for magnitudes in [1e-24, 1e-5): D / 10^t, t from 20 to
+// 38. m x 10^t takes up to 180 bits: it is held as hi x 2^64 + lo, and the
+// binary exponent e is below -64, so the low 64 bits never reach the quotient.
 bool ShortFormSmall(double magnitude, double* result) {
   std::uint64_t m;
   int e;
-  Decompose(magnitude, &m, &e);  // e is between -80 and -69 here
+  Decompose(magnitude, &m, &e);  // e is between -132 and -69 here
   int t = 14 - static_cast<int>(std::floor(std::log10(magnitude)));
   for (int tries = 0; tries < 3; ++tries) {
-    if (t < 20 || t > 22) return false;
-    U128 num = U128{m} * Pow10(t);  // below 2^127
-    U128 q = num >> -e;
+    if (t < 20 || t > 38) return false;
+    const U128 p = Pow10(t);
+    const U128 low = U128{m} * static_cast<std::uint64_t>(p);
+    const U128 hi = (low >> 64) + U128{m} * static_cast<std::uint64_t>(p >> 64);
+    const int shift = -e - 64;  // from 5 to 68
+    U128 q = hi >> shift;
     if (q >= Pow10(15)) {
       --t;
     } else if (q < Pow10(14)) {
       ++t;
     } else {
-      U128 d = (num + (U128{1} << (-e - 1))) >> -e;
-      *result = static_cast<double>(static_cast<std::uint64_t>(d)) / kExactPowers[t];
-      return true;
+      const std::uint64_t d = static_cast<std::uint64_t>((hi + (U128{1} << (shift - 1))) >> shift);
+      if (t <= 22) {
+        *result = static_cast<double>(d) / kExactPowers[t];
+        return true;
+      }
+      // Beyond the exact powers of ten: the digits read back as a text would be.
+      char text[40];
+      int n = std::snprintf(text, sizeof text, "%llue-%d", static_cast<unsigned long long>(d), t);
+      bool overflow = false;
+      return ReadNumber(std::string_view(text, n), result, &overflow) && !overflow;
     }
   }
   return false;
@@ -129,7 +143,7 @@ double NumberTextValueRounded(double value) {
   double r;
   if (magnitude >= 1e-5) {
     if (FixedDecimals(magnitude, &r)) return negative ? -r : r;
-  } else if (magnitude >= 1e-8) {
+  } else if (magnitude >= 1e-24) {
     if (ShortFormSmall(magnitude, &r)) return negative ? -r : r;
   }
   return NumberTextValueSlow(value);
