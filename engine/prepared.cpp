@@ -250,6 +250,8 @@ Operand CompileLevel(PreparedFormula* p, std::string_view s) {
       }
       if (inner.known) {
         const ShortString written = FormatNumber(inner.result.value);
+        // The lengths were bounded for fixed texts only: a longer one could be cut.
+        if (p->fixed_group_texts && written.size() > kLongestFixedText) p->index_limit = 0;
         for (char t : written.view()) level.items.push_back({Item::kCharacter, t, 0, 0});
       } else {
         // The sign of a negative value written after a digit or "!" becomes an
@@ -269,6 +271,13 @@ Operand CompileLevel(PreparedFormula* p, std::string_view s) {
     } else {
       level.items.push_back({Item::kCharacter, c, 0, 0});
     }
+  }
+
+  // A level longer than a text can be is never compiled (the formula is then left
+  // to the text evaluation).
+  if (p->index_limit == 0 || level.items.size() > ShortString::kCapacity) {
+    p->index_limit = 0;
+    return Known({0, kNoError});
   }
 
   // An operator splits only at position 2 or later, after a digit or "!"; the
@@ -590,7 +599,7 @@ PreparedFormula PrepareFormula(const ShortString& formula) {
   } else {
     p.result = RegisterOf(&p, result);
   }
-  if (p.registers.size() >= 65536) return p;
+  if (p.index_limit == 0 || p.registers.size() >= 65536) return p;
   p.lanes.resize(p.registers.size() * kLanes);
   for (std::size_t r = 0; r < p.registers.size(); ++r) {
     for (int l = 0; l < kLanes; ++l) p.lanes[r * kLanes + l] = p.registers[r];
