@@ -105,10 +105,21 @@ TEST(RandomFormulas, PreparedTermsEqualTheText) {
   int terms = 0;
   while (std::chrono::steady_clock::now() < stop) {
     std::string f;
-    if (Pick(rng, 4)) {
-      Expression(rng, 1 + Pick(rng, 5), &f);
-    } else {
-      f = Soup(rng);
+    switch (Pick(rng, 8)) {
+      case 0:
+        f = Soup(rng);
+        break;
+      case 1:  // long texts, near the 255 characters that term texts are cut at
+        while (f.size() < 150) {
+          if (!f.empty()) f += "+-*/"[Pick(rng, 4)];
+          f += '(';
+          Expression(rng, 1 + Pick(rng, 3), &f);
+          f += ')';
+        }
+        break;
+      default:
+        Expression(rng, 1 + Pick(rng, 5), &f);
+        break;
     }
     if (f.size() > ShortString::kCapacity) continue;
     CheckMessage message;
