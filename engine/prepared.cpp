@@ -501,9 +501,30 @@ void RunBlock(const PreparedFormula& p, int k0, int count, TermResult* out) {
       case Instruction::kIndexPower: {
         PreparedFormula::RunningPower* run = &p.powers[in.exponent];
         const bool negative = in.b == kMinusIndexRegister;
-        const double limit = kOverflowLimit / std::fabs(a[0]);  // the base is a constant
-        for (int l = 0; l < count; ++l) {
-          if (codes[l] == kNoError) codes[l] = IndexPower(run, a[l], limit, k0 + l, negative, &r[l]);
+        const double x = a[0];  // the base is a constant
+        if (x == 1 || x == -1) {
+          // Products of 1 and -1 are exact and far from the limit; so is 1 over them.
+          for (int l = 0; l < count; ++l) r[l] = x < 0 && ((k0 + l) & 1) ? -1.0 : 1.0;
+          break;
+        }
+        const double limit = kOverflowLimit / std::fabs(x);
+        int l = 0;
+        if (!negative && x != 0 && run->reached < 0) {
+          // Consecutive terms, each one more factor, while the product is neither
+          // 0 nor near the limit.
+          double product = run->product;
+          std::int32_t steps = run->steps;
+          for (; l < count && codes[l] == kNoError && steps == k0 + l - 1 && product != 0; ++l) {
+            if (std::fabs(product) >= limit) break;
+            product *= x;
+            ++steps;
+            r[l] = product;
+          }
+          run->product = product;
+          run->steps = steps;
+        }
+        for (; l < count; ++l) {
+          if (codes[l] == kNoError) codes[l] = IndexPower(run, x, limit, k0 + l, negative, &r[l]);
         }
         break;
       }
