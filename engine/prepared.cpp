@@ -433,7 +433,13 @@ inline bool HasFixedText(double v) {
   return magnitude == 0 || (magnitude >= 1e-5 && magnitude < (v < 0 ? 1e14 : 1e15));
 }
 
-constexpr std::int32_t kTakeText = -1;  // a lane's code: the term takes the text evaluation
+constexpr std::int32_t kTakeText = -1;
+
+// The values and codes of a block of consecutive terms.
+struct Block {
+  double value[kLanes];
+  std::int32_t code[kLanes];
+};  // a lane's code: the term takes the text evaluation
 
 // After a step that may have failed somewhere in the block: the first code of
 // each lane whose term has not stopped yet.
@@ -447,9 +453,9 @@ void MarkFailures(int count, std::int32_t* codes, Failed failed) {
 // Runs the program for the terms k0 ... k0 + count - 1 (count <= kLanes): each
 // lane's code is that of the first step that stops its term, or kTakeText.
 // Steps go on computing in lanes that have stopped; their values are not used.
-void RunBlock(const PreparedFormula& p, int k0, int count, TermResult* out) {
+void RunBlock(const PreparedFormula& p, int k0, int count, Block* out) {
   double* reg = p.lanes.data();
-  std::int32_t codes[kLanes];
+  std::int32_t* codes = out->code;
   for (int l = 0; l < count; ++l) {
     reg[kIndexRegister * kLanes + l] = k0 + l;
     reg[kMinusIndexRegister * kLanes + l] = -1.0 * (k0 + l);
@@ -575,19 +581,18 @@ void RunBlock(const PreparedFormula& p, int k0, int count, TermResult* out) {
     }
   }
   const double* result = reg + p.result * kLanes;
-  for (int l = 0; l < count; ++l)
-    out[l] = codes[l] == kNoError ? TermResult{result[l], kNoError} : TermResult{0, codes[l]};
+  for (int l = 0; l < count; ++l) out->value[l] = codes[l] == kNoError ? result[l] : 0;
 }
 
 // The terms k0 ... k0 + count - 1, those the program cannot give through the text.
-void Terms(const PreparedFormula& p, int k0, int count, TermResult* out) {
-  if (!p.prepared) {
-    for (int l = 0; l < count; ++l) out[l] = TextTerm(p.formula, static_cast<std::uint16_t>(k0 + l));
-    return;
-  }
-  RunBlock(p, k0, count, out);
+void Terms(const PreparedFormula& p, int k0, int count, Block* out) {
+  if (p.prepared) RunBlock(p, k0, count, out);
   for (int l = 0; l < count; ++l) {
-    if (out[l].code == kTakeText) out[l] = TextTerm(p.formula, static_cast<std::uint16_t>(k0 + l));
+    if (!p.prepared || out->code[l] == kTakeText) {
+      TermResult t = TextTerm(p.formula, static_cast<std::uint16_t>(k0 + l));
+      out->value[l] = t.value;
+      out->code[l] = t.code;
+    }
   }
 }
 
@@ -631,9 +636,9 @@ PreparedFormula PrepareFormula(const ShortString& formula) {
 
 bool IsPreparedTerm(const PreparedFormula& prepared, std::uint16_t k) {
   if (!prepared.prepared) return false;
-  TermResult r;
-  RunBlock(prepared, k, 1, &r);
-  return r.code != kTakeText;
+  Block block;
+  RunBlock(prepared, k, 1, &block);
+  return block.code[0] != kTakeText;
 }
 
 TermResult TextTerm(const ShortString& formula, std::uint16_t k) {
@@ -642,44 +647,44 @@ TermResult TextTerm(const ShortString& formula, std::uint16_t k) {
 }
 
 TermResult PreparedTerm(const PreparedFormula& prepared, std::uint16_t k) {
-  TermResult r;
-  Terms(prepared, k, 1, &r);
-  return r;
+  Block block;
+  Terms(prepared, k, 1, &block);
+  return {block.value[0], block.code[0]};
 }
 
 void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
                    const std::function<void(std::uint16_t k, TermResult term)>& each) {
-  TermResult block[kLanes];
+  Block block;
   for (int k0 = first; k0 < first + count; k0 += kLanes) {
     int size = std::min(kLanes, first + count - k0);
-    Terms(prepared, k0, size, block);
-    for (int l = 0; l < size; ++l) each(static_cast<std::uint16_t>(k0 + l), block[l]);
+    Terms(prepared, k0, size, &block);
+    for (int l = 0; l < size; ++l) each(static_cast<std::uint16_t>(k0 + l), {block.value[l], block.code[l]});
   }
 }
 
 TermResult PreparedPartialSum(const PreparedFormula& prepared, std::uint16_t n) {
-  TermResult block[kLanes];
+  Block block;
   double sum = 0;
   for (int k0 = 1; k0 <= n; k0 += kLanes) {
     int size = std::min(kLanes, n - k0 + 1);
-    Terms(prepared, k0, size, block);
+    Terms(prepared, k0, size, &block);
     for (int l = 0; l < size; ++l) {
-      if (block[l].code != kNoError) return {sum, block[l].code};
-      if (!AddTerm(&sum, block[l].value)) return {sum, kOverflow};
+      if (block.code[l] != kNoError) return {sum, block.code[l]};
+      if (!AddTerm(&sum, block.value[l])) return {sum, kOverflow};
     }
   }
   return {sum, kNoError};
 }
 
 TermResult PreparedPartialProduct(const PreparedFormula& prepared, std::uint16_t n) {
-  TermResult block[kLanes];
+  Block block;
   double product = 1;
   for (int k0 = 1; k0 <= n; k0 += kLanes) {
     int size = std::min(kLanes, n - k0 + 1);
-    Terms(prepared, k0, size, block);
+    Terms(prepared, k0, size, &block);
     for (int l = 0; l < size; ++l) {
-      if (block[l].code != kNoError) return {product, block[l].code};
-      if (!MultiplyTerm(&product, block[l].value)) return {product, kOverflow};
+      if (block.code[l] != kNoError) return {product, block.code[l]};
+      if (!MultiplyTerm(&product, block.value[l])) return {product, kOverflow};
     }
   }
   return {product, kNoError};
