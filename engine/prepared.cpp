@@ -452,8 +452,9 @@ void MarkFailures(int count, std::int32_t* codes, Failed failed) {
 
 // Runs the program for the terms k0 ... k0 + count - 1 (count <= kLanes): each
 // lane's code is that of the first step that stops its term, or kTakeText.
+// True when some lane takes the text evaluation.
 // Steps go on computing in lanes that have stopped; their values are not used.
-void RunBlock(const PreparedFormula& p, int k0, int count, Block* out) {
+bool RunBlock(const PreparedFormula& p, int k0, int count, Block* out) {
   double* reg = p.lanes.data();
   std::int32_t* codes = out->code;
   for (int l = 0; l < count; ++l) {
@@ -581,12 +582,17 @@ void RunBlock(const PreparedFormula& p, int k0, int count, Block* out) {
     }
   }
   const double* result = reg + p.result * kLanes;
-  for (int l = 0; l < count; ++l) out->value[l] = codes[l] == kNoError ? result[l] : 0;
+  bool text = false;
+  for (int l = 0; l < count; ++l) {
+    out->value[l] = codes[l] == kNoError ? result[l] : 0;
+    text |= codes[l] == kTakeText;
+  }
+  return text;
 }
 
 // The terms k0 ... k0 + count - 1, those the program cannot give through the text.
 void Terms(const PreparedFormula& p, int k0, int count, Block* out) {
-  if (p.prepared) RunBlock(p, k0, count, out);
+  if (p.prepared && !RunBlock(p, k0, count, out)) return;
   for (int l = 0; l < count; ++l) {
     if (!p.prepared || out->code[l] == kTakeText) {
       TermResult t = TextTerm(p.formula, static_cast<std::uint16_t>(k0 + l));
