@@ -516,12 +516,12 @@ bool RunBlock(const PreparedFormula& p, int k0, int count, Block* out) {
         }
         const double limit = kOverflowLimit / std::fabs(x);
         int l = 0;
-        if (!negative && x != 0 && run->reached < 0) {
+        if (!negative && x != 0 && run->reached < 0 && run->steps == k0 - 1) {
           // Consecutive terms, each one more factor, while the product is neither
-          // 0 nor near the limit.
+          // 0 nor near the limit (steps stays k0 + l - 1 as l advances).
           double product = run->product;
           std::int32_t steps = run->steps;
-          for (; l < count && codes[l] == kNoError && steps == k0 + l - 1 && product != 0; ++l) {
+          for (; l < count && codes[l] == kNoError && product != 0; ++l) {
             if (std::fabs(product) >= limit) break;
             product *= x;
             ++steps;
