@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "cli/encoding.h"
 #include "cli/output.h"
@@ -70,20 +71,15 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
         options_ended = true;
         continue;
       }
-      if (a == "--help") {
-        o->help = true;
-        continue;
+      // The flags that take no value.
+      const std::pair<const char*, bool*> flags[] = {
+          {"--help", &o->help}, {"--json", &o->json}, {"--table", &o->table}, {"--csv", &o->csv}};
+      bool* flag = nullptr;
+      for (const auto& [word, target] : flags) {
+        if (a == word) flag = target;
       }
-      if (a == "--json") {
-        o->json = true;
-        continue;
-      }
-      if (a == "--table") {
-        o->table = true;
-        continue;
-      }
-      if (a == "--csv") {
-        o->csv = true;
+      if (flag) {
+        *flag = true;
         continue;
       }
       if (a == "--lang") {
@@ -162,9 +158,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitComputed;
   }
 
-  EngineStartup();
   LanguageIndex = o.language;
-  LoadResultTexts();
+  EngineStartup();
 
   const std::string& formula_utf8 = o.positional[0];
   const ShortString formula(Utf8ToCp1252(formula_utf8));

@@ -41,5 +41,6 @@ double TextTermValue(const ShortString& formula, std::uint16_t n);
 double TextPartialSum(const ShortString& formula, std::uint16_t n);
 double TextPartialProduct(const ShortString& formula, std::uint16_t n);
 
-// Fixes the decimal point of number texts and loads the Catalan result texts.
+// Fixes the decimal point of number texts and loads the result texts of the
+// current language (Catalan unless a caller has chosen another).
 void EngineStartup();

@@ -29,7 +29,6 @@ class ShortString {
 
   // 0-based access; positions past the end read as the terminating zero.
   char operator[](std::size_t i) const { return i < size_ ? data_[i] : '\0'; }
-  char Back() const { return size_ ? data_[size_ - 1] : '\0'; }
 
   // Appends as much of the text as fits.
   ShortString& Append(std::string_view text) {
