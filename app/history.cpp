@@ -5,31 +5,12 @@
 #include <string>
 #include <system_error>
 
-namespace {
-
-// Lower case of a Windows-1252 character.
-unsigned char FoldCase(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-    return static_cast<unsigned char>(c + 32);  // accented capitals, not the sign of multiplication
-  switch (c) {
-    case 0x8A:  // S with caron
-    case 0x8C:  // OE
-    case 0x8E:  // Z with caron
-      return static_cast<unsigned char>(c + 16);
-    case 0x9F:  // Y with diaeresis
-      return 0xFF;
-    default:
-      return c;
-  }
-}
-
-}  // namespace
+#include "format/text.h"
 
 bool HistoryEntryMatches(std::string_view entry, std::string_view formula) {
   if (entry.size() != formula.size()) return false;
   for (std::size_t i = 0; i < entry.size(); ++i) {
-    if (FoldCase(static_cast<unsigned char>(entry[i])) != FoldCase(static_cast<unsigned char>(formula[i]))) {
+    if (FoldCase(entry[i]) != FoldCase(formula[i])) {
       return false;
     }
   }

@@ -13,7 +13,6 @@ std::int32_t ResultCode = kNoError;
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Rounds to the nearest integer, ties to even (the floating-point default).
 double RoundHalfEven(double x) { return std::nearbyint(x); }

@@ -10,6 +10,7 @@
 #include "engine/sequence.h"
 #include "engine/text_value.h"
 #include "format/number_text.h"
+#include "format/text.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ constexpr std::uint16_t kMinusIndexRegister = 1;  // -1 x k
 constexpr int kLongestInlinePower = 64;           // longer integer powers call RepeatedPower
 constexpr int kLanes = 64;                        // terms computed together
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsVariable(char c) { return c == 'n' || c == 'N'; }
 
 // Every ")" closes an earlier "(" and none stays open, so that the text's groups

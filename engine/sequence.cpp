@@ -6,19 +6,14 @@
 #include "engine/messages.h"
 #include "engine/prepared.h"
 #include "format/number_text.h"
-
-namespace {
-
-char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
+#include "format/text.h"
 
 ShortString SubstituteVariable(char letter, const ShortString& replacement, const ShortString& text) {
   ShortString with = replacement;
   if (replacement[0] == '-') with = "(" + replacement + ")";
   ShortString result;
   for (char c : text.view()) {
-    if (LowerCase(c) == LowerCase(letter)) {
+    if (FoldCase(c) == FoldCase(letter)) {
       result += with.view();
     } else {
       result += c;

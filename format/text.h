@@ -1,5 +1,6 @@
-// Trimming blanks and finding the last occurrence of a character. A blank is the
-// space character alone; positions are 1-based and 0 means "none".
+// Trimming blanks, finding the last occurrence of a character, and the character
+// classes the program's texts share. A blank is the space character alone;
+// positions are 1-based and 0 means "none".
 #pragma once
 
 #include <cstdint>
@@ -9,3 +10,11 @@ std::string_view TrimLeft(std::string_view text);
 std::string_view TrimRight(std::string_view text);
 std::string_view Trim(std::string_view text);
 std::uint16_t LastPos(char c, std::string_view text);
+
+// The decimal digits "0" to "9".
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The lower case of a Windows-1252 character: A to Z, the accented capitals
+// (not the sign of multiplication), S and Z with caron, OE and Y with
+// diaeresis; every other character is its own lower case.
+char FoldCase(char c);

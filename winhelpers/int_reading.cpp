@@ -5,7 +5,7 @@
 namespace {
 
 int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
+  if (IsDigit(c)) return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return 99;

@@ -26,6 +26,14 @@ TEST(LastPos, FindsTheLastOccurrenceOneBased) {
   EXPECT_EQ(LastPos('-', "-"), 1);
 }
 
+// Windows-1252 capitals and their small letters; the sign of multiplication and
+// the sharp s have no other case.
+TEST(FoldCase, Windows1252Letters) {
+  const char pairs[][2] = {{'A', 'a'},       {'z', 'z'},       {'\xC0', '\xE0'}, {'\xDE', '\xFE'}, {'\xD7', '\xD7'},
+                           {'\xDF', '\xDF'}, {'\x8A', '\x9A'}, {'\x9F', '\xFF'}, {'1', '1'}};
+  for (const auto& p : pairs) EXPECT_EQ(FoldCase(p[0]), p[1]) << static_cast<int>(static_cast<unsigned char>(p[0]));
+}
+
 TEST(ShortString, NeverHoldsMoreThan255Characters) {
   std::string long_text(300, 'x');
   ShortString s(long_text);
