@@ -1,16 +1,11 @@
-// A term request: check the formula, record it, read n and show the ticked
-// quantities a_n, S_n and P_n.
+// A term request in the dialog: moves the texts of the formula and n fields to
+// the portable request (app/term_texts.h) and its results back into the
+// dialog, recording an accepted formula in the history.
 #pragma once
 
 #include <windows.h>
 
 void RunTermRequest(HWND dialog);
-
-// Reads and checks the formula field; an accepted formula joins the history.
-bool ReadFormula(HWND dialog);
-
-// Reads n and computes the ticked quantities into their boxes.
-void ShowTerms(HWND dialog);
 
 // Empties the three result boxes, ticked or not.
 void ClearResults(HWND dialog);

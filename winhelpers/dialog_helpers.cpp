@@ -1,11 +1,12 @@
 #include "winhelpers/dialog_helpers.h"
 
+#include "winhelpers/field_text.h"
 #include "winhelpers/int_reading.h"
 
 namespace {
 
-constexpr int kReadBuffer = 255;      // 254 characters and the terminating zero
-constexpr int kListItemBuffer = 256;  // a list item holds up to 255 characters
+constexpr int kReadBuffer = kFieldTextLength + 1;  // the text and the terminating zero
+constexpr int kListItemBuffer = 256;               // a list item holds up to 255 characters
 
 }  // namespace
 
