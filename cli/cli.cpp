@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <string_view>
-#include <utility>
 
+#include "app/term_texts.h"
 #include "cli/encoding.h"
 #include "cli/output.h"
 #include "engine/check.h"
@@ -12,40 +12,74 @@
 #include "engine/sequence.h"
 #include "engine/table.h"
 #include "format/number_text.h"
-#include "format/text.h"
-#include "winhelpers/int_reading.h"
+#include "resources/version.h"
+#include "winhelpers/field_text.h"
 
 namespace {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kSynopsis =
     "usage: vantel-cli [--lang ca|en|es] [--json] FORMULA [N]\n"
     "       vantel-cli [--lang ca|en|es] --table [--csv] FORMULA N\n"
-    "       vantel-cli --help\n"
+    "       vantel-cli --help | --version\n";
+
+constexpr std::string_view kHelp =
     "\n"
     "Computes the term a_n, the partial sum S_n and the partial product P_n of the\n"
     "sequence whose general term is FORMULA (in the variable n), as Vantel does.\n"
-    "N is a natural number from 1 to 65535 (1 when missing).\n"
+    "FORMULA holds at most 254 characters. N is read as Vantel's n field reads it:\n"
+    "a natural number from 1 to 65535, blanks around it allowed, $ for hexadecimal\n"
+    "and % for binary; a missing N is 1.\n"
     "\n"
-    "  --lang ca|en|es  language of the messages and result texts (default ca)\n"
+    "Options:\n"
+    "  --lang ca|en|es  language of the messages and result texts (default ca);\n"
+    "                   --lang=en works as well\n"
     "  --json           one JSON object on one line\n"
     "  --table          one row for each k from 1 to N: k, a_k, S_k, P_k\n"
     "  --csv            with --table: CSV instead of tab-separated text\n"
-    "  --               ends the options (a FORMULA or N may begin with \"-\")\n"
+    "  --help           this text\n"
+    "  --version        the program's name and version\n"
+    "  --               ends the options: a FORMULA or N beginning with \"-\" follows\n"
     "\n"
-    "Exit codes: 0 computed, 2 formula rejected, 3 bad n, 64 usage.\n";
-
-// The message of the n field, which exists in Catalan only.
-constexpr std::string_view kBadNCaption = "* error *";
-constexpr std::string_view kBadNText = "nom\351s nombres naturals (enters positius)";
-constexpr std::int32_t kLargestN = 65535;  // the quantities count terms in 16 bits
+    "Exit codes:\n"
+    "  0   computed (also when a quantity shows an error text)\n"
+    "  2   formula rejected: the check's message, an empty formula, or one longer\n"
+    "      than 254 characters\n"
+    "  3   bad n\n"
+    "  64  usage: an unknown option, a missing or extra argument\n"
+    "  74  the output could not be written (a full disk, a closed pipe)\n"
+    "\n"
+    "Examples:\n"
+    "  vantel-cli \"1/n\" 3\n"
+    "  vantel-cli --lang=en --table --csv \"2^n/n!\" 10\n";
 
 struct Options {
+  std::string lang = "ca";
   int language = kCatalan;
   bool json = false;
   bool table = false;
   bool csv = false;
   bool help = false;
+  bool version = false;
   std::vector<std::string> positional;
+};
+
+// The options that take no value.
+struct Flag {
+  std::string_view name;
+  bool Options::*target;
+};
+constexpr Flag kFlags[] = {
+    {"--help", &Options::help},   {"--version", &Options::version}, {"--json", &Options::json},
+    {"--table", &Options::table}, {"--csv", &Options::csv},
+};
+
+// The options that take a value, as the next word or after "=".
+struct ValueOption {
+  std::string_view name;
+  std::string Options::*target;
+};
+constexpr ValueOption kValueOptions[] = {
+    {"--lang", &Options::lang},
 };
 
 bool ParseLanguage(std::string_view word, int* language) {
@@ -60,9 +94,24 @@ bool ParseLanguage(std::string_view word, int* language) {
   return true;
 }
 
-// Only the long options of the usage are options; "--" ends them, and every
-// other word (also one beginning with "-") is an argument.
-bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string* problem) {
+// A word that begins with two dashes and a letter is meant as an option, unless
+// it is a formula ("--n" is one).
+bool LooksLikeOption(std::string_view word) {
+  if (word.size() < 3 || word.substr(0, 2) != "--") return false;
+  char c = static_cast<char>(word[2] | 0x20);
+  if (c < 'a' || c > 'z') return false;
+  CheckMessage ignored;
+  return !CheckFormula(ShortString(Utf8ToCp1252(word)), &ignored);
+}
+
+struct Problem {
+  std::string text;  // UTF-8, shown as the console shows it
+  std::string hint;
+};
+
+// Everything before "--" that names an option is one; every other word (also
+// one beginning with "-") is an argument.
+bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* problem) {
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -71,136 +120,172 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
         options_ended = true;
         continue;
       }
-      // The flags that take no value.
-      const std::pair<const char*, bool*> flags[] = {
-          {"--help", &o->help}, {"--json", &o->json}, {"--table", &o->table}, {"--csv", &o->csv}};
-      bool* flag = nullptr;
-      for (const auto& [word, target] : flags) {
-        if (a == word) flag = target;
+      const std::string_view name = std::string_view(a).substr(0, a.find('='));
+      const bool has_value = name.size() < a.size();
+      const Flag* flag = nullptr;
+      for (const Flag& f : kFlags) {
+        if (f.name == name) flag = &f;
+      }
+      if (flag && has_value) {
+        *problem = {std::string(name) + " takes no value", ""};
+        return false;
       }
       if (flag) {
-        *flag = true;
+        o->*flag->target = true;
         continue;
       }
-      if (a == "--lang") {
-        if (i + 1 >= args.size() || !ParseLanguage(args[i + 1], &o->language)) {
-          *problem = "--lang takes ca, en or es";
+      const ValueOption* option = nullptr;
+      for (const ValueOption& v : kValueOptions) {
+        if (v.name == name) option = &v;
+      }
+      if (option) {
+        if (has_value) {
+          o->*option->target = a.substr(name.size() + 1);
+        } else if (i + 1 < args.size()) {
+          o->*option->target = args[++i];
+        } else {
+          *problem = {std::string(name) + " needs a value", ""};
           return false;
         }
-        ++i;
         continue;
+      }
+      if (LooksLikeOption(a)) {
+        *problem = {"unknown option " + a, "to compute it as a formula, put -- before it: vantel-cli -- " + a};
+        return false;
       }
     }
     o->positional.push_back(a);
   }
-  if (o->help) return true;
+  if (!ParseLanguage(o->lang, &o->language)) {
+    *problem = {"--lang takes ca, en or es", ""};
+    return false;
+  }
+  if (o->help || o->version) return true;
   if (o->positional.empty() || o->positional.size() > 2) {
-    *problem = o->positional.empty() ? "a FORMULA is needed" : "too many arguments";
+    *problem = {o->positional.empty() ? "a FORMULA is needed" : "too many arguments", ""};
     return false;
   }
   if (o->csv && !o->table) {
-    *problem = "--csv goes with --table";
+    *problem = {"--csv goes with --table", ""};
     return false;
   }
   if (o->json && o->table) {
-    *problem = "--json and --table do not go together";
+    *problem = {"--json and --table do not go together", ""};
     return false;
   }
   return true;
 }
 
-// What a result box shows: the number text, or the text of the code.
-struct Shown {
-  std::int32_t code;
-  std::string text;  // UTF-8
-};
-
-Shown Show(double value, std::int32_t code) {
-  ShortString text = code == kNoError ? FormatNumber(value) : ShortString(ResultTexts[code]);
-  return {code, Cp1252ToUtf8(text.view())};
+// What a result box shows, as the console shows it: the number text, or the
+// text of the code with its own line breaks.
+std::string Shown(std::int32_t code, const ShortString& text) {
+  return code == kNoError ? text.str() : ConsoleText(Cp1252ToUtf8(text.view()), true);
 }
 
-int Rejected(const Options& o, const std::string& formula_utf8, std::string_view caption, std::string_view text,
-             int exit_code, std::ostream& out, std::ostream& err) {
+// A message in the engine's texts (Windows-1252) in place of results.
+int Rejected(const Options& o, std::string_view formula, std::string_view caption, std::string_view text, int exit_code,
+             std::ostream& out, std::ostream& err) {
   if (o.json) {
-    out << "{\"formula\": " << JsonString(formula_utf8) << ", \"error\": {\"caption\": " << JsonString(caption)
-        << ", \"text\": " << JsonString(text) << "}}\n";
+    out << "{\"formula\": " << JsonString(Cp1252ToUtf8(formula))
+        << ", \"error\": {\"caption\": " << JsonString(Cp1252ToUtf8(caption))
+        << ", \"text\": " << JsonString(Cp1252ToUtf8(text)) << "}}\n";
   } else if (caption.empty() && text.empty()) {
     err << "vantel-cli: the formula is empty\n";
   } else {
-    err << caption << '\n' << text << '\n';
+    err << ConsoleText(Cp1252ToUtf8(caption)) << '\n' << ConsoleText(Cp1252ToUtf8(text)) << '\n';
   }
   return exit_code;
 }
 
 void PrintTable(const Options& o, const ShortString& formula, std::uint16_t n, std::ostream& out) {
   const char* end = o.csv ? "\r\n" : "\n";
-  auto field = [&](std::string_view text) { return o.csv ? CsvField(text) : TabField(text); };
+  auto field = [&](std::int32_t code, double value) {
+    std::string text = Shown(code, code == kNoError ? FormatNumber(value) : ResultTexts[code]);
+    return o.csv ? CsvField(text) : TabField(text);
+  };
   char sep = o.csv ? ',' : '\t';
   out << "k" << sep << "a_k" << sep << "S_k" << sep << "P_k" << end;
   ComputeTable(formula, n, [&](const TableRow& row) {
-    out << row.k << sep << field(Show(row.a, row.a_code).text) << sep << field(Show(row.s, row.s_code).text) << sep
-        << field(Show(row.p, row.p_code).text) << end;
+    if (!out) return;  // the output is lost already: only the rest of the computation is left
+    out << row.k << sep << field(row.a_code, row.a) << sep << field(row.s_code, row.s) << sep
+        << field(row.p_code, row.p) << end;
   });
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Options o;
-  std::string problem;
-  if (!ParseOptions(args, &o, &problem)) {
-    err << "vantel-cli: " << problem << "\n\n" << kUsage;
-    return kExitUsage;
-  }
+int Run(const Options& o, std::ostream& out, std::ostream& err) {
   if (o.help) {
-    out << kUsage;
+    out << kSynopsis << kHelp;
+    return kExitComputed;
+  }
+  if (o.version) {
+    out << "vantel-cli (" VANTEL_PRODUCT_NAME ") " VANTEL_VERSION_TEXT "\n";
     return kExitComputed;
   }
 
   LanguageIndex = o.language;
   EngineStartup();
 
-  const std::string& formula_utf8 = o.positional[0];
-  const ShortString formula(Utf8ToCp1252(formula_utf8));
-  CheckMessage message;
-  if (!CheckFormula(formula, &message)) {
-    return Rejected(o, formula_utf8, Cp1252ToUtf8(message.caption.view()), Cp1252ToUtf8(message.text.view()),
-                    kExitFormulaRejected, out, err);
+  // The texts as the fields would hold them; a formula longer than the formula
+  // field takes is refused rather than cut.
+  const std::string formula = Utf8ToCp1252(o.positional[0]);
+  const std::string n_text = o.positional.size() == 2 ? Utf8ToCp1252(o.positional[1]) : std::string();
+  if (formula.size() > kFieldTextLength) {
+    std::string text = "the formula is longer than " + std::to_string(kFieldTextLength) + " characters (it has " +
+                       std::to_string(formula.size()) + ")";
+    if (!o.json) {
+      err << "vantel-cli: " << text << '\n';
+      return kExitFormulaRejected;
+    }
+    return Rejected(o, formula, "vantel-cli", text, kExitFormulaRejected, out, err);
   }
 
-  // N is read as the n field is: blanks around it, "$" and "%" forms, 1 to 65535.
-  std::int32_t n = 1;
-  if (o.positional.size() == 2 && !Trim(o.positional[1]).empty()) {
-    std::int32_t error = 0;
-    n = ReadInteger(Utf8ToCp1252(o.positional[1]), &error);
-    if (error != 0) n = 0;
+  const TickedSlots ticked = {!o.table, !o.table, !o.table};
+  const TermTexts result = RequestTerms(ShortString(formula), n_text, ticked);
+  if (result.stop != RequestStop::kNone) {
+    return Rejected(o, formula, result.message.caption.view(), result.message.text.view(),
+                    result.stop == RequestStop::kBadN ? kExitBadN : kExitFormulaRejected, out, err);
   }
-  if (n < 1 || n > kLargestN) {
-    return Rejected(o, formula_utf8, kBadNCaption, Cp1252ToUtf8(kBadNText), kExitBadN, out, err);
-  }
-  const auto count = static_cast<std::uint16_t>(n);
+  const auto n = static_cast<std::uint16_t>(result.n);
 
   if (o.table) {
-    PrintTable(o, formula, count, out);
+    PrintTable(o, ShortString(formula), n, out);
     return kExitComputed;
   }
 
-  // Each quantity is read right after it is computed: the code belongs to it.
-  double value = TermValue(formula, count);
-  const Shown a = Show(value, ResultCode);
-  value = PartialSum(formula, count);
-  const Shown s = Show(value, ResultCode);
-  value = PartialProduct(formula, count);
-  const Shown p = Show(value, ResultCode);
+  const SlotResult& a = result.slots[0];
+  const SlotResult& s = result.slots[1];
+  const SlotResult& p = result.slots[2];
   if (o.json) {
-    auto quantity = [](const Shown& q) {
-      return "{\"code\": " + std::to_string(q.code) + ", \"text\": " + JsonString(q.text) + "}";
+    auto quantity = [](const SlotResult& q) {
+      return "{\"code\": " + std::to_string(q.code) + ", \"text\": " + JsonString(Shown(q.code, q.text)) + "}";
     };
-    out << "{\"formula\": " << JsonString(formula_utf8) << ", \"n\": " << n << ", \"a\": " << quantity(a)
+    out << "{\"formula\": " << JsonString(Cp1252ToUtf8(formula)) << ", \"n\": " << n << ", \"a\": " << quantity(a)
         << ", \"S\": " << quantity(s) << ", \"P\": " << quantity(p) << "}\n";
   } else {
-    out << "a_n = " << a.text << "\nS_n = " << s.text << "\nP_n = " << p.text << '\n';
+    out << "a_n = " << Shown(a.code, a.text) << "\nS_n = " << Shown(s.code, s.text)
+        << "\nP_n = " << Shown(p.code, p.text) << '\n';
   }
   return kExitComputed;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Options o;
+  Problem problem;
+  if (!ParseOptions(args, &o, &problem)) {
+    err << "vantel-cli: " << ConsoleText(problem.text) << '\n';
+    if (!problem.hint.empty()) err << "(" << ConsoleText(problem.hint) << ")\n";
+    err << kSynopsis << "vantel-cli --help lists the options and the exit codes.\n";
+    return kExitUsage;
+  }
+  int code = Run(o, out, err);
+  // Output lost on a full disk or a closed pipe must not pass for success: the
+  // last flush shows whether everything got out.
+  out.flush();
+  if (!out) {
+    err << "vantel-cli: the output could not be written\n";
+    return kExitOutputFailed;
+  }
+  return code;
 }

@@ -20,45 +20,51 @@ char ToCp1252(char32_t c) {
   return '?';
 }
 
+}  // namespace
+
+char32_t NextCodePoint(std::string_view utf8, std::size_t* pos) {
+  std::size_t i = *pos;
+  unsigned char b = static_cast<unsigned char>(utf8[i]);
+  int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+  char32_t c = extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : extra == 3 ? b & 0x07 : b;
+  bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
+  for (int k = 1; ok && k <= extra; ++k) {
+    unsigned char cont = static_cast<unsigned char>(utf8[i + k]);
+    if ((cont & 0xC0) != 0x80) ok = false;
+    c = (c << 6) | (cont & 0x3F);
+  }
+  // Overlong forms and surrogates are malformed too.
+  static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+  if (ok && (c < kSmallest[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)) ok = false;
+  if (!ok) {
+    *pos = i + 1;
+    return kReplacementCharacter;
+  }
+  *pos = i + static_cast<std::size_t>(extra) + 1;
+  return c;
+}
+
 void AppendUtf8(std::string* out, char32_t c) {
   if (c < 0x80) {
     *out += static_cast<char>(c);
   } else if (c < 0x800) {
     *out += static_cast<char>(0xC0 | (c >> 6));
     *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
+  } else if (c < 0x10000) {
     *out += static_cast<char>(0xE0 | (c >> 12));
+    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out += static_cast<char>(0xF0 | (c >> 18));
+    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
     *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     *out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
 
-}  // namespace
-
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    unsigned char b = static_cast<unsigned char>(utf8[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
-    char32_t c = extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : extra == 3 ? b & 0x07 : b;
-    bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      unsigned char cont = static_cast<unsigned char>(utf8[i + k]);
-      if ((cont & 0xC0) != 0x80) ok = false;
-      c = (c << 6) | (cont & 0x3F);
-    }
-    // Overlong forms and surrogates are malformed too.
-    static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
-    if (ok && (c < kSmallest[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)) ok = false;
-    if (!ok) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    out += ToCp1252(c);
-    i += static_cast<std::size_t>(extra) + 1;
-  }
+  for (std::size_t i = 0; i < utf8.size();) out += ToCp1252(NextCodePoint(utf8, &i));
   return out;
 }
 

@@ -4,6 +4,13 @@
 #include <string>
 #include <string_view>
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// The code point at *pos, moving *pos past it; a malformed byte (a broken or
+// overlong sequence, a surrogate) gives U+FFFD and moves past that byte alone.
+char32_t NextCodePoint(std::string_view utf8, std::size_t* pos);
+void AppendUtf8(std::string* out, char32_t c);
+
 // Characters that Windows-1252 cannot hold, and malformed UTF-8, become "?".
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view cp1252);

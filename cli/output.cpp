@@ -1,9 +1,40 @@
 #include "cli/output.h"
 
-std::string JsonString(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
+#include "cli/encoding.h"
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+constexpr char kLowerHex[] = "0123456789abcdef";
+
+bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+
+}  // namespace
+
+std::string ConsoleText(std::string_view utf8, bool keep_line_breaks) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (keep_line_breaks && utf8.substr(i, 2) == "\r\n") {
+      out += "\r\n";
+      i += 2;
+      continue;
+    }
+    char32_t c = NextCodePoint(utf8, &i);
+    if (IsControl(c)) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    } else {
+      AppendUtf8(&out, c);
+    }
+  }
+  return out;
+}
+
+std::string JsonString(std::string_view utf8) {
   std::string out = "\"";
-  for (char c : text) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t c = NextCodePoint(utf8, &i);
     switch (c) {
       case '"':
         out += "\\\"";
@@ -21,12 +52,12 @@ std::string JsonString(std::string_view text) {
         out += "\\t";
         break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
+        if (IsControl(c)) {
           out += "\\u00";
-          out += kHex[(c >> 4) & 0xF];
-          out += kHex[c & 0xF];
+          out += kLowerHex[c >> 4];
+          out += kLowerHex[c & 0xF];
         } else {
-          out += c;
+          AppendUtf8(&out, c);
         }
     }
   }

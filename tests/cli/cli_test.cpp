@@ -32,8 +32,8 @@ TEST(Cli, PlainOutputShowsTheThreeResultBoxes) {
   EXPECT_EQ(Cli({"1/(n-2)", "3"}).out, "a_n = 1\nS_n = Divisi\303\263 per zero\nP_n = Divisi\303\263 per zero\n");
 }
 
-// Only the listed long options are options: anything else, "-n" or "--n"
-// included, is an argument, and "--" ends the options.
+// A word beginning with "-" is an argument unless it names an option, or looks
+// like one (two dashes and a letter) and is no formula; "--" ends the options.
 TEST(Cli, WordsBeginningWithAMinusAreArguments) {
   EXPECT_EQ(Cli({"-n", "5"}).out, "a_n = -5\nS_n = -15\nP_n = -120\n");
   EXPECT_EQ(Cli({"--n", "2"}).out, "a_n = 2\nS_n = 3\nP_n = 2\n");
@@ -41,6 +41,13 @@ TEST(Cli, WordsBeginningWithAMinusAreArguments) {
   EXPECT_EQ(Cli({"--json", "--", "-1/n", "1"}).out,
             "{\"formula\": \"-1/n\", \"n\": 1, \"a\": {\"code\": 0, \"text\": \"-1\"}, \"S\": {\"code\": 0, \"text\": "
             "\"-1\"}, \"P\": {\"code\": 0, \"text\": \"-1\"}}\n");
+  CliRun r = Cli({"--nx", "2"});
+  EXPECT_EQ(r.code, kExitUsage);
+  EXPECT_EQ(r.err.substr(0, r.err.find("usage:")),
+            "vantel-cli: unknown option --nx\n(to compute it as a formula, put -- before it: vantel-cli -- --nx)\n");
+  EXPECT_EQ(Cli({"--", "--nx"}).code, kExitFormulaRejected);
+  EXPECT_EQ(Cli({"--lang=en", "1/(n-2)", "3"}).out, "a_n = 1\nS_n = Division by zero\nP_n = Division by zero\n");
+  EXPECT_EQ(Cli({"--version"}).out, "vantel-cli (Vantel) 1.0.0.0\n");
 }
 
 TEST(Cli, RejectionsAndExitCodes) {
@@ -50,7 +57,7 @@ TEST(Cli, RejectionsAndExitCodes) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(Cli({"   "}).code, kExitFormulaRejected);
   EXPECT_NE(Cli({""}).err, "");
-  for (const char* bad : {"0", "65536", "1.5", "abc", "-3"}) {
+  for (const char* bad : {"0", "65536", "1.5", "abc", "-3", "   "}) {
     r = Cli({"n", bad});
     EXPECT_EQ(r.code, kExitBadN) << bad;
     EXPECT_EQ(r.err, "* error *\nnom\303\251s nombres naturals (enters positius)\n") << bad;
@@ -61,6 +68,37 @@ TEST(Cli, RejectionsAndExitCodes) {
   EXPECT_EQ(Cli({"--lang", "fr", "n"}).code, kExitUsage);
   EXPECT_EQ(Cli({"--csv", "n", "2"}).code, kExitUsage);
   EXPECT_EQ(Cli({"--help"}).code, kExitComputed);
+  // A formula longer than the formula field holds is refused, not cut.
+  std::string longest = std::string(252, '1') + "+n";
+  EXPECT_EQ(Cli({longest}).code, kExitComputed);
+  r = Cli({longest + "1"});
+  EXPECT_EQ(r.code, kExitFormulaRejected);
+  EXPECT_EQ(r.err, "vantel-cli: the formula is longer than 254 characters (it has 255)\n");
+}
+
+// A stream that takes nothing, as a full disk or a closed pipe.
+class FullDisk : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(Cli, OutputThatCannotBeWrittenIsAnError) {
+  FullDisk full;
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(RunCli({"1/n", "3"}, out, err), kExitOutputFailed);
+  EXPECT_EQ(err.str(), "vantel-cli: the output could not be written\n");
+}
+
+// Whatever the arguments hold, the output is valid UTF-8 and control characters
+// cannot reach the terminal.
+TEST(Cli, CleanOutputUnderBadInput) {
+  EXPECT_EQ(Cli({"n\x1B]0;x\x07"}).err, "Error: car\303\240cter no v\303\240lid\nn\\x1B : \\x1B\n");
+  EXPECT_EQ(Cli({"--json", "n+\xFF", "3"}).out.substr(0, 18), "{\"formula\": \"n+?\",");
+  EXPECT_EQ(Cli({"--json", "n\r"}).out.substr(0, 18), "{\"formula\": \"n\\r\",");
+  EXPECT_NE(Cli({"--x\xFF\x1B"}).err.find("unknown option --x\357\277\275\\x1B\n"), std::string::npos);
+  // The factorial error keeps its own line breaks.
+  EXPECT_EQ(Cli({"n!", "171"}).out.substr(0, 40), "a_n = * Error de factorial (n!)*\r\n\r\nn ha");
 }
 
 TEST(Cli, JsonObjects) {
@@ -110,6 +148,9 @@ TEST(Encoding, Windows1252AndUtf8) {
 
 TEST(Output, Quoting) {
   EXPECT_EQ(JsonString("a\"b\\c\r\n\x01"), "\"a\\\"b\\\\c\\r\\n\\u0001\"");
+  EXPECT_EQ(JsonString("\xC2\x9B\x7F\xFF"), "\"\\u009b\\u007f\357\277\275\"");  // C1, DEL, malformed
+  EXPECT_EQ(ConsoleText("\xC2\x9B\r\n"), "\\x9B\\x0D\\x0A");
+  EXPECT_EQ(ConsoleText("\xC2\x9B\r\n", true), "\\x9B\r\n");
   EXPECT_EQ(CsvField("plain"), "plain");
   EXPECT_EQ(CsvField("a,\"b\""), "\"a,\"\"b\"\"\"");
   EXPECT_EQ(TabField("a\r\n\r\nb\tc\nd"), "a  b c d");
