@@ -41,7 +41,6 @@ int main(int argc, char** argv) {
 #else
   std::vector<std::string> args(argv + 1, argv + argc);
 #endif
-  int code = RunCli(args, std::cout, std::cerr);
-  std::cout.flush();
-  return code;
+  // RunCli flushes the output itself and reports what could not be written.
+  return RunCli(args, std::cout, std::cerr);
 }

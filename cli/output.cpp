@@ -9,6 +9,13 @@ constexpr char kLowerHex[] = "0123456789abcdef";
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
+// A control character as two hexadecimal digits after the prefix.
+void AppendEscaped(std::string* out, const char* prefix, const char* digits, char32_t c) {
+  *out += prefix;
+  *out += digits[c >> 4];
+  *out += digits[c & 0xF];
+}
+
 }  // namespace
 
 std::string ConsoleText(std::string_view utf8, bool keep_line_breaks) {
@@ -21,9 +28,7 @@ std::string ConsoleText(std::string_view utf8, bool keep_line_breaks) {
     }
     char32_t c = NextCodePoint(utf8, &i);
     if (IsControl(c)) {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
+      AppendEscaped(&out, "\\x", kHex, c);
     } else {
       AppendUtf8(&out, c);
     }
@@ -53,9 +58,7 @@ std::string JsonString(std::string_view utf8) {
         break;
       default:
         if (IsControl(c)) {
-          out += "\\u00";
-          out += kLowerHex[c >> 4];
-          out += kLowerHex[c & 0xF];
+          AppendEscaped(&out, "\\u00", kLowerHex, c);
         } else {
           AppendUtf8(&out, c);
         }
