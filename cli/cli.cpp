@@ -12,6 +12,7 @@
 #include "engine/sequence.h"
 #include "engine/table.h"
 #include "format/number_text.h"
+#include "format/text.h"
 #include "resources/version.h"
 #include "winhelpers/field_text.h"
 
@@ -97,9 +98,7 @@ bool ParseLanguage(std::string_view word, int* language) {
 // A word that begins with two dashes and a letter is meant as an option, unless
 // it is a formula ("--n" is one).
 bool LooksLikeOption(std::string_view word) {
-  if (word.size() < 3 || word.substr(0, 2) != "--") return false;
-  char c = static_cast<char>(word[2] | 0x20);
-  if (c < 'a' || c > 'z') return false;
+  if (word.size() < 3 || word.substr(0, 2) != "--" || !IsLetter(word[2])) return false;
   CheckMessage ignored;
   return !CheckFormula(ShortString(Utf8ToCp1252(word)), &ignored);
 }

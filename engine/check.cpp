@@ -7,7 +7,6 @@
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsExponentLetter(char c) { return c == 'E' || c == 'e'; }
 bool In(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
 

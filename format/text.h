@@ -13,6 +13,8 @@ std::uint16_t LastPos(char c, std::string_view text);
 
 // The decimal digits "0" to "9".
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// The letters of a formula: "A" to "Z" and "a" to "z".
+inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The lower case of a Windows-1252 character: A to Z, the accented capitals
 // (not the sign of multiplication), S and Z with caron, OE and Y with
