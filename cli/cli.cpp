@@ -47,7 +47,7 @@ constexpr std::string_view kHelp =
     "      than 254 characters\n"
     "  3   bad n\n"
     "  64  usage: an unknown option, a missing or extra argument\n"
-    "  74  the output could not be written (a full disk, a closed pipe)\n"
+    "  74  the output could not be written (a full disk, for example)\n"
     "\n"
     "Examples:\n"
     "  vantel-cli \"1/n\" 3\n"
@@ -108,8 +108,9 @@ struct Problem {
   std::string hint;
 };
 
-// Everything before "--" that names an option is one; every other word (also
-// one beginning with "-") is an argument.
+// Before "--", a word that names an option is one and a word that looks like
+// one is an unknown option; every other word (also one beginning with "-") is
+// an argument.
 bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* problem) {
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
