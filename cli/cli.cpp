@@ -6,6 +6,7 @@
 #include "app/term_texts.h"
 #include "cli/encoding.h"
 #include "cli/output.h"
+#include "cli/plot.h"
 #include "engine/check.h"
 #include "engine/evaluate.h"
 #include "engine/messages.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr std::string_view kSynopsis =
     "usage: vantel-cli [--lang ca|en|es] [--json] FORMULA [N]\n"
     "       vantel-cli [--lang ca|en|es] --table [--csv] FORMULA N\n"
+    "       vantel-cli [--lang ca|en|es] [--json | --table [--csv]] --plot FILE.svg [--plot-y log] FORMULA N\n"
     "       vantel-cli --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -37,6 +39,10 @@ constexpr std::string_view kHelp =
     "  --json           one JSON object on one line\n"
     "  --table          one row for each k from 1 to N: k, a_k, S_k, P_k\n"
     "  --csv            with --table: CSV instead of tab-separated text\n"
+    "  --plot FILE.svg  also draws the terms a_k (points) and the partial sums S_k\n"
+    "                   (a line) for k = 1 to N into FILE.svg; the output above\n"
+    "                   still goes to stdout\n"
+    "  --plot-y log|linear  with --plot: the value axis (default linear)\n"
     "  --help           this text\n"
     "  --version        the program's name and version\n"
     "  --               ends the options: a FORMULA or N beginning with \"-\" follows\n"
@@ -47,6 +53,7 @@ constexpr std::string_view kHelp =
     "      than 254 characters\n"
     "  3   bad n\n"
     "  64  usage: an unknown option, a missing or extra argument\n"
+    "  73  the --plot file could not be written\n"
     "  74  the output could not be written (a full disk, for example)\n"
     "\n"
     "Examples:\n"
@@ -61,6 +68,8 @@ struct Options {
   bool csv = false;
   bool help = false;
   bool version = false;
+  std::string plot;    // the picture's file, empty for none
+  std::string plot_y;  // "log" or "linear"; empty for linear
   std::vector<std::string> positional;
 };
 
@@ -81,6 +90,8 @@ struct ValueOption {
 };
 constexpr ValueOption kValueOptions[] = {
     {"--lang", &Options::lang},
+    {"--plot", &Options::plot},
+    {"--plot-y", &Options::plot_y},
 };
 
 bool ParseLanguage(std::string_view word, int* language) {
@@ -173,6 +184,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* pro
     *problem = {"--json and --table do not go together", ""};
     return false;
   }
+  if (!o->plot_y.empty() && (o->plot.empty() || (o->plot_y != "log" && o->plot_y != "linear"))) {
+    *problem = {o->plot.empty() ? "--plot-y goes with --plot" : "--plot-y takes log or linear", ""};
+    return false;
+  }
   return true;
 }
 
@@ -246,6 +261,13 @@ int Run(const Options& o, std::ostream& out, std::ostream& err) {
                     result.stop == RequestStop::kBadN ? kExitBadN : kExitFormulaRejected, out, err);
   }
   const auto n = static_cast<std::uint16_t>(result.n);
+
+  std::string plot_problem;
+  if (!o.plot.empty() && !WritePlot(o.plot, ShortString(formula), n,
+                                    o.plot_y == "log" ? PlotScale::kLog : PlotScale::kLinear, &plot_problem)) {
+    err << "vantel-cli: " << ConsoleText(plot_problem) << '\n';
+    return kExitPlotNotWritten;
+  }
 
   if (o.table) {
     PrintTable(o, ShortString(formula), n, out);

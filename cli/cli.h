@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-// Exit codes; 64 and 74 are the usual codes of a usage fault and of an output
-// fault.
+// Exit codes; 64, 73 and 74 are the usual codes of a usage fault, of a file
+// that cannot be created and of an output fault.
 enum : int {
   kExitComputed = 0,
   kExitFormulaRejected = 2,
   kExitBadN = 3,
   kExitUsage = 64,
+  kExitPlotNotWritten = 73,  // --plot: the picture's file cannot be written
   kExitOutputFailed = 74,
 };
 

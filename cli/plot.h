@@ -1,0 +1,28 @@
+// A picture of a sequence for k = 1 to n as an SVG file: the terms a_k as
+// points and the partial sums S_k as a line, with axes, a legend and the
+// formula as the title, in the current language.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "format/short_string.h"
+
+enum class PlotScale { kLinear, kLog };
+
+// The picture as an SVG 1.1 document (UTF-8). The formula has passed the check.
+std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale);
+
+// Writes PlotSvg into the file at path (UTF-8). False, with *problem saying
+// why, when the file cannot be written; no half-written file is left behind.
+bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_t n, PlotScale scale,
+               std::string* problem);
+
+// Where the plot area lies in the picture, in pixels, and where a k falls in it
+// (the title of a long formula takes more lines).
+struct PlotFrame {
+  double left, top, right, bottom;
+  double x_min, x_max;  // the k at the left and right edges
+  double XOf(double k) const { return left + (k - x_min) / (x_max - x_min) * (right - left); }
+};
+PlotFrame PlotFrameFor(const ShortString& formula, std::uint16_t n);
