@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/encoding.h"
@@ -132,6 +134,41 @@ TEST(Cli, TableRows) {
   EXPECT_NE(csv.find("\r\n27,"), std::string::npos);
   std::string tsv = Cli({"--table", "n!", "171"}).out;
   EXPECT_NE(tsv.find("\n171\t* Error de factorial (n!)*  n ha d'estar"), std::string::npos);
+}
+
+// The picture goes to its file beside the usual output; nothing is written for
+// a request that is refused, and a file that cannot be written is a failure.
+TEST(Cli, PlotFile) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vantel_cli_plot_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string svg = (dir / "p.svg").string();
+  auto head = [&] {
+    std::ifstream file(svg, std::ios::binary);
+    std::string text(38, '\0');
+    file.read(text.data(), 38);
+    return text.substr(0, static_cast<std::size_t>(file.gcount()));
+  };
+
+  EXPECT_EQ(Cli({"--plot", svg, "2n", "3"}).code, kExitFormulaRejected);
+  EXPECT_EQ(Cli({"--plot", svg, "n", "0"}).code, kExitBadN);
+  EXPECT_FALSE(std::filesystem::exists(svg));
+
+  CliRun r = Cli({"--table", "--plot", svg, "--plot-y", "log", "n", "2"});
+  EXPECT_EQ(r.out, "k\ta_k\tS_k\tP_k\n1\t1\t1\t1\n2\t2\t3\t2\n");
+  EXPECT_EQ(head(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+  EXPECT_EQ(Cli({"--plot", svg, "n", "2"}).out, "a_n = 2\nS_n = 3\nP_n = 2\n");
+
+  r = Cli({"--plot", (dir / "missing" / "p.svg").string(), "n", "2"});
+  EXPECT_EQ(r.code, kExitPlotNotWritten);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err, "");
+  EXPECT_EQ(Cli({"--plot", dir.string(), "n", "2"}).code, kExitPlotNotWritten);  // a folder
+
+  EXPECT_EQ(Cli({"--plot-y", "log", "n", "2"}).code, kExitUsage);
+  EXPECT_EQ(Cli({"--plot", svg, "--plot-y", "ln", "n", "2"}).code, kExitUsage);
+  EXPECT_EQ(Cli({"n", "2", "--plot"}).code, kExitUsage);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(Encoding, Windows1252AndUtf8) {
