@@ -203,7 +203,8 @@ struct ValueAxis {
 ValueAxis LinearAxis(double v_min, double v_max) {
   ValueAxis axis;
   double lo = std::min(0.0, v_min), hi = std::max(0.0, v_max);
-  if (lo == hi) lo = -1, hi = 1;
+  // Values all 0, or too close to 0 for round ticks between them, lie on the 0 line.
+  if (hi - lo < 1e-300) lo = -1, hi = 1;
   int m = 1, e = 0;
   RoundStep(hi / 2 - lo / 2, 3, &m, &e);
   double step = m * Pow10(e);
