@@ -24,7 +24,7 @@ constexpr double kWidth = 800;
 constexpr double kLeft = 84;  // room for the value labels
 constexpr double kRight = 776;
 constexpr double kPlotHeight = 340;
-constexpr double kInset = 6;  // the ends of the value axis lie this far inside the frame
+constexpr double kInset = 6;  // so that no point sits on the frame
 constexpr double kTitleBaseline = 28;
 constexpr double kTitleLineHeight = 20;
 constexpr std::size_t kTitleChars = 84;  // a bold monospace line of 15 pixels fits the width
@@ -331,97 +331,120 @@ PlotFrame PlotFrameFor(const ShortString& formula, std::uint16_t n) {
   f.right = kRight;
   f.top = kTitleBaseline + (static_cast<double>(TitleLines(formula)) - 1) * kTitleLineHeight + 18;
   f.bottom = f.top + kPlotHeight;
+  f.inset = kInset;
   f.x_min = 0;
   f.x_max = n + std::max(1.0, n / 40.0);
   return f;
 }
 
-std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale) {
-  std::vector<Row> rows;
-  rows.reserve(n);
-  ComputeTable(formula, n, [&](const TableRow& r) { rows.push_back({r.a, r.a_code, r.s, r.s_code}); });
-  const PlotTexts& texts = Texts();
+namespace {
 
-  // Where S stops, and the range of what is drawn.
-  std::size_t sums = rows.size();  // the rows whose S_k is drawn
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].s_code != kNoError) {
-      sums = i;
+// The terms and partial sums of k = 1 to n; S_k is drawn for the rows before `sums`.
+struct Series {
+  std::vector<Row> rows;
+  std::size_t sums = 0;
+};
+
+Series SeriesOf(const ShortString& formula, std::uint16_t n) {
+  Series series;
+  series.rows.reserve(n);
+  ComputeTable(formula, n, [&](const TableRow& r) { series.rows.push_back({r.a, r.a_code, r.s, r.s_code}); });
+  series.sums = series.rows.size();
+  for (std::size_t i = 0; i < series.rows.size(); ++i) {
+    if (series.rows[i].s_code != kNoError) {
+      series.sums = i;
       break;
     }
   }
-  ValueAxis axis;
-  if (scale == PlotScale::kLinear) {
-    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      for (double v : {rows[i].a_code == kNoError ? rows[i].a : NAN, i < sums ? rows[i].s : NAN}) {
-        if (std::isfinite(v)) lo = std::min(lo, v), hi = std::max(hi, v);
-      }
-    }
-    axis = LinearAxis(lo <= hi ? lo : 0, lo <= hi ? hi : 0);
-  } else {
-    // The sign most of the values have; the others are left out.
-    long balance = 0;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      for (double v : {rows[i].a_code == kNoError ? rows[i].a : 0.0, i < sums ? rows[i].s : 0.0})
-        balance += v > 0 ? 1 : v < 0 ? -1 : 0;
-    }
-    bool negative = balance < 0;
-    double lo = std::numeric_limits<double>::infinity(), hi = 0;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      for (double v : {rows[i].a_code == kNoError ? rows[i].a : 0.0, i < sums ? rows[i].s : 0.0}) {
-        if (std::isfinite(v) && v != 0 && std::signbit(v) == negative)
-          lo = std::min(lo, std::fabs(v)), hi = std::max(hi, std::fabs(v));
-      }
-    }
-    axis = LogAxis(negative, lo, hi);
+  return series;
+}
+
+// Calls visit with each value that is drawn when the axis holds it.
+template <typename Visit>
+void ForEachValue(const Series& series, Visit visit) {
+  for (std::size_t i = 0; i < series.rows.size(); ++i) {
+    if (series.rows[i].a_code == kNoError && std::isfinite(series.rows[i].a)) visit(series.rows[i].a);
+    if (i < series.sums && std::isfinite(series.rows[i].s)) visit(series.rows[i].s);
   }
+}
 
-  const PlotFrame frame = PlotFrameFor(formula, n);
-  auto y_at = [&](double share) { return frame.bottom - kInset - share * (frame.bottom - frame.top - 2 * kInset); };
-  auto y_of = [&](double v) { return y_at(axis.Share(v)); };
+ValueAxis AxisFor(const Series& series, PlotScale scale) {
+  if (scale == PlotScale::kLinear) {
+    double lo = 0, hi = 0;
+    ForEachValue(series, [&](double v) { lo = std::min(lo, v), hi = std::max(hi, v); });
+    return LinearAxis(lo, hi);
+  }
+  // The sign most of the values have; the others are left out.
+  long balance = 0;
+  ForEachValue(series, [&](double v) { balance += v > 0 ? 1 : v < 0 ? -1 : 0; });
+  bool negative = balance < 0;
+  double lo = std::numeric_limits<double>::infinity(), hi = 0;
+  ForEachValue(series, [&](double v) {
+    if (v != 0 && std::signbit(v) == negative) lo = std::min(lo, std::fabs(v)), hi = std::max(hi, std::fabs(v));
+  });
+  return LogAxis(negative, lo, hi);
+}
 
-  // The points, thinned; the marks of the terms that stopped; the stretches of the line.
+// The drawn data: the points (thinned), the marks of the terms that stopped, by
+// code, and the stretches of the line.
+struct Data {
   std::string points;
-  PointThinner thinner(frame.left, frame.top, frame.right, frame.bottom);
   std::string gap_marks[kResultCodeCount];
-  double last_mark[kResultCodeCount];
   int gaps[kResultCodeCount] = {};
-  std::uint16_t first_gap[kResultCodeCount] = {};
+  std::size_t first_gap[kResultCodeCount] = {};
   int left_out_terms = 0, left_out_sums = 0;
-  std::vector<std::vector<Point>> stretches(1);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const Row& r = rows[i];
+  std::vector<std::vector<Point>> stretches{1};
+};
+
+Data DataOf(const Series& series, const ValueAxis& axis, const PlotFrame& frame) {
+  Data data;
+  PointThinner thinner(frame.left, frame.top, frame.right, frame.bottom);
+  double last_mark[kResultCodeCount] = {};
+  for (std::size_t i = 0; i < series.rows.size(); ++i) {
+    const Row& r = series.rows[i];
     double x = frame.XOf(static_cast<double>(i + 1));
     if (r.a_code != kNoError) {
-      std::int32_t c = r.a_code >= 0 && r.a_code < kResultCodeCount ? r.a_code : 1;
-      if (gaps[c]++ == 0) first_gap[c] = static_cast<std::uint16_t>(i + 1), last_mark[c] = -10;
-      if (x - last_mark[c] >= 1.5) {
-        gap_marks[c] += "M" + Num(x) + "," + Num(frame.bottom - 11) + "v10";
+      std::int32_t c = r.a_code > 0 && r.a_code < kResultCodeCount ? r.a_code : kDivisionByZero;
+      // One mark per pixel and a half: the marks of many terms in a row form a bar.
+      if (data.gaps[c]++ == 0 || x - last_mark[c] >= 1.5) {
+        if (data.gaps[c] == 1) data.first_gap[c] = i + 1;
+        data.gap_marks[c] += "M" + Num(x) + "," + Num(frame.bottom - 11) + "v10";
         last_mark[c] = x;
       }
     } else if (!axis.Holds(r.a)) {
-      ++left_out_terms;
+      ++data.left_out_terms;
     } else {
-      Point p{x, y_of(r.a)};
+      Point p{x, frame.YOf(axis.Share(r.a))};
       if (thinner.Keep(p))
-        points += "<circle cx=\"" + Num(p.x) + "\" cy=\"" + Num(p.y) + "\" r=\"" + Num(kPointRadius) + "\"/>";
+        data.points += "<circle cx=\"" + Num(p.x) + "\" cy=\"" + Num(p.y) + "\" r=\"" + Num(kPointRadius) + "\"/>";
     }
-    if (i < sums) {
+    if (i < series.sums) {
       if (axis.Holds(r.s)) {
-        stretches.back().push_back({x, y_of(r.s)});
+        data.stretches.back().push_back({x, frame.YOf(axis.Share(r.s))});
       } else {
-        ++left_out_sums;
-        if (!stretches.back().empty()) stretches.emplace_back();
+        ++data.left_out_sums;
+        if (!data.stretches.back().empty()) data.stretches.emplace_back();
       }
     }
   }
+  return data;
+}
 
-  // The legend's lines below the plot: a swatch, then the text.
-  struct LegendLine {
-    std::string swatch;  // drawn with its left end at x = 0 and its middle at y = 0
-    std::string text;    // UTF-8, escaped
-  };
+const std::string kCross =
+    "<path d=\"M-4,-4l8,8m0,-8l-8,8\" stroke=\"" + std::string(kLineColour) + "\" stroke-width=\"1.5\" fill=\"none\"/>";
+
+std::string_view ResultTextOf(std::int32_t code) {
+  return code >= 0 && code < kResultCodeCount ? ResultTexts[code].view() : "";
+}
+
+// A line of the legend below the plot: a swatch, then the text.
+struct LegendLine {
+  std::string swatch;  // drawn with its left end at x = 0 and its middle at y = 0
+  std::string text;    // UTF-8, escaped
+};
+
+std::vector<LegendLine> LegendOf(const Series& series, const ValueAxis& axis, const Data& data) {
+  const PlotTexts& texts = Texts();
   std::vector<LegendLine> legend;
   legend.push_back(
       {"<circle cx=\"12\" cy=\"0\" r=\"" + Num(kPointRadius) + "\" fill=\"" + std::string(kPointColour) + "\"/>",
@@ -429,47 +452,55 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
   legend.push_back(
       {"<line x1=\"0\" y1=\"0\" x2=\"24\" y2=\"0\" stroke=\"" + std::string(kLineColour) + "\" stroke-width=\"1.5\"/>",
        XmlText(texts.sum)});
-  auto add_text = [&](const std::string& swatch, std::string first, std::string_view result_text) {
-    std::vector<std::string> lines = Lines(result_text);
-    legend.push_back({swatch, XmlText(first + (lines.empty() ? "" : " " + lines[0]))});
+  // The words, then the result text, one line of the legend for each of its lines.
+  auto add = [&](const std::string& swatch, const std::string& words, std::vector<std::string> lines) {
+    legend.push_back({swatch, XmlText(words + (lines.empty() ? "" : " " + lines[0]))});
     for (std::size_t j = 1; j < lines.size(); ++j) legend.push_back({"", XmlText(lines[j])});
   };
   for (int c = 1; c < kResultCodeCount; ++c) {
-    if (gaps[c] == 0) continue;
-    std::string words = gaps[c] == 1 ? texts.gap_one : Replace(texts.gap_many, "{c}", std::to_string(gaps[c]));
-    add_text("<line x1=\"12\" y1=\"-5\" x2=\"12\" y2=\"5\" stroke=\"" + std::string(kGapColours[c]) +
-                 "\" stroke-width=\"2\"/>",
-             Replace(words, "{k}", std::to_string(first_gap[c])), ResultTexts[c].view());
+    if (data.gaps[c] == 0) continue;
+    std::string words =
+        data.gaps[c] == 1 ? texts.gap_one : Replace(texts.gap_many, "{c}", std::to_string(data.gaps[c]));
+    add("<line x1=\"12\" y1=\"-5\" x2=\"12\" y2=\"5\" stroke=\"" + std::string(kGapColours[c]) +
+            "\" stroke-width=\"2\"/>",
+        Replace(words, "{k}", std::to_string(data.first_gap[c])), Lines(ResultTexts[c].view()));
   }
-  const bool stopped = sums < rows.size();
-  const std::string cross = "<path d=\"M-4,-4l8,8m0,-8l-8,8\" stroke=\"" + std::string(kLineColour) +
-                            "\" stroke-width=\"1.5\" fill=\"none\"/>";
-  if (stopped) {
+  if (series.sums < series.rows.size()) {
     // When the term stopped the sum, its text is in the legend already: its first line is enough.
-    std::int32_t c = rows[sums].s_code;
-    std::vector<std::string> lines = Lines(c >= 0 && c < kResultCodeCount ? ResultTexts[c].view() : "");
-    if (rows[sums].a_code == c && lines.size() > 1) lines.resize(1);
-    std::string joined;
-    for (const std::string& line : lines) joined += (joined.empty() ? "" : "\r\n") + line;
-    add_text("<g transform=\"translate(12,0)\">" + cross + "</g>",
-             Replace(texts.sum_stops, "{k}", std::to_string(sums + 1)), joined);
+    const Row& r = series.rows[series.sums];
+    std::vector<std::string> lines = Lines(ResultTextOf(r.s_code));
+    if (r.a_code == r.s_code && lines.size() > 1) lines.resize(1);
+    add("<g transform=\"translate(12,0)\">" + kCross + "</g>",
+        Replace(texts.sum_stops, "{k}", std::to_string(series.sums + 1)), lines);
   }
-  if (scale == PlotScale::kLog) {
+  if (axis.scale == PlotScale::kLog) {
     std::string note = texts.log_scale;
-    if (left_out_terms + left_out_sums > 0) {
+    if (data.left_out_terms + data.left_out_sums > 0) {
       std::string left_out = axis.negative ? texts.left_out_positive : texts.left_out_negative;
-      note += ": " +
-              Replace(Replace(left_out, "{a}", std::to_string(left_out_terms)), "{s}", std::to_string(left_out_sums));
+      note += ": " + Replace(Replace(left_out, "{a}", std::to_string(data.left_out_terms)), "{s}",
+                             std::to_string(data.left_out_sums));
     }
     legend.push_back({"", XmlText(note)});
   }
+  return legend;
+}
+
+}  // namespace
+
+std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale) {
+  const Series series = SeriesOf(formula, n);
+  const ValueAxis axis = AxisFor(series, scale);
+  const PlotFrame frame = PlotFrameFor(formula, n);
+  const Data data = DataOf(series, axis, frame);
+  const std::vector<LegendLine> legend = LegendOf(series, axis, data);
+  const bool stopped = series.sums < series.rows.size();
 
   const double legend_top = frame.bottom + 56;
   const double height = std::ceil(legend_top + static_cast<double>(legend.size() - 1) * kLegendLineHeight + 16);
   const std::string w = Num(kWidth), h = Num(height);
 
   std::string svg;
-  svg.reserve(points.size() + 16384);
+  svg.reserve(data.points.size() + 16384);
   svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w + "\" height=\"" + h +
          "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
@@ -488,7 +519,7 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
   // Grid lines at the ticks, the frame, the ticks and their labels.
   std::string grid, labels;
   for (const Tick& t : axis.ticks) {
-    double y = y_at(t.at);
+    double y = frame.YOf(t.at);
     bool zero = axis.scale == PlotScale::kLinear && t.label == "0";
     grid += "<line x1=\"" + Num(frame.left) + "\" y1=\"" + Num(y) + "\" x2=\"" + Num(frame.right) + "\" y2=\"" +
             Num(y) + "\"" + (zero ? " stroke=\"#808080\"" : "") + "/>";
@@ -510,37 +541,37 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
          "\" text-anchor=\"end\" font-style=\"italic\">k</text></g>\n";
 
   // The data: the points under the line, the marks of stopped terms at the foot.
-  svg += "<g fill=\"" + std::string(kPointColour) + "\" stroke=\"none\">" + points + "</g>\n";
+  svg += "<g fill=\"" + std::string(kPointColour) + "\" stroke=\"none\">" + data.points + "</g>\n";
   for (int c = 1; c < kResultCodeCount; ++c) {
-    if (!gap_marks[c].empty())
-      svg += "<path d=\"" + gap_marks[c] + "\" stroke=\"" + kGapColours[c] + "\" stroke-width=\"2\" fill=\"none\"/>\n";
+    if (!data.gap_marks[c].empty())
+      svg += "<path d=\"" + data.gap_marks[c] + "\" stroke=\"" + kGapColours[c] +
+             "\" stroke-width=\"2\" fill=\"none\"/>\n";
   }
-  for (const std::vector<Point>& stretch : stretches) {
+  for (const std::vector<Point>& stretch : data.stretches) {
     if (stretch.empty()) continue;
     svg += "<path d=\"" + PathOf(stretch) + "\" fill=\"none\" stroke=\"" + kLineColour +
            "\" stroke-width=\"1.5\" stroke-linejoin=\"round\" stroke-linecap=\"round\"/>\n";
   }
   // Where S stops: a cross at the end of the line and the first line of its text.
   if (stopped) {
-    Point end{frame.XOf(static_cast<double>(sums + 1)), (frame.top + frame.bottom) / 2};
-    for (auto it = stretches.rbegin(); it != stretches.rend(); ++it) {
+    Point end{frame.XOf(static_cast<double>(series.sums + 1)), (frame.top + frame.bottom) / 2};
+    for (auto it = data.stretches.rbegin(); it != data.stretches.rend(); ++it) {
       if (!it->empty()) {
         end = it->back();
         break;
       }
     }
-    std::int32_t c = rows[sums].s_code;
-    std::vector<std::string> lines = Lines(c >= 0 && c < kResultCodeCount ? ResultTexts[c].view() : "");
+    std::vector<std::string> lines = Lines(ResultTextOf(series.rows[series.sums].s_code));
     // Beside the cross, on the side of the plot's middle, above the line when it
     // comes from below and below it when it comes from above.
     bool right_half = end.x > (frame.left + frame.right) / 2;
     bool from_below = true;
-    for (const std::vector<Point>& stretch : stretches) {
+    for (const std::vector<Point>& stretch : data.stretches) {
       if (stretch.size() >= 2 && stretch.back().x == end.x && stretch.back().y == end.y)
         from_below = stretch[stretch.size() - 2].y >= end.y;
     }
     double text_y = std::clamp(from_below ? end.y - 6 : end.y + 16, frame.top + 14, frame.bottom - 6);
-    svg += "<g transform=\"translate(" + Num(end.x) + "," + Num(end.y) + ")\">" + cross + "</g>\n";
+    svg += "<g transform=\"translate(" + Num(end.x) + "," + Num(end.y) + ")\">" + kCross + "</g>\n";
     svg += "<text x=\"" + Num(end.x + (right_half ? -12 : 12)) + "\" y=\"" + Num(text_y) +
            "\" font-family=\"sans-serif\" font-size=\"12\" fill=\"" + kLineColour + "\" text-anchor=\"" +
            (right_half ? "end" : "start") + "\">" + (lines.empty() ? "" : XmlText(lines[0])) + "</text>\n";

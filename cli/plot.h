@@ -23,6 +23,9 @@ bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_
 struct PlotFrame {
   double left, top, right, bottom;
   double x_min, x_max;  // the k at the left and right edges
+  double inset;         // the ends of the value axis lie this far inside the frame
   double XOf(double k) const { return left + (k - x_min) / (x_max - x_min) * (right - left); }
+  // The height of the share (0 to 1) of the value axis below a value.
+  double YOf(double share) const { return bottom - inset - share * (bottom - top - 2 * inset); }
 };
 PlotFrame PlotFrameFor(const ShortString& formula, std::uint16_t n);
