@@ -552,24 +552,19 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
     svg += "<path d=\"" + PathOf(stretch) + "\" fill=\"none\" stroke=\"" + kLineColour +
            "\" stroke-width=\"1.5\" stroke-linejoin=\"round\" stroke-linecap=\"round\"/>\n";
   }
-  // Where S stops: a cross at the end of the line and the first line of its text.
-  if (stopped) {
-    Point end{frame.XOf(static_cast<double>(series.sums + 1)), (frame.top + frame.bottom) / 2};
-    for (auto it = data.stretches.rbegin(); it != data.stretches.rend(); ++it) {
-      if (!it->empty()) {
-        end = it->back();
-        break;
-      }
-    }
+  // Where S stops: a cross at the end of the line and the first line of its text
+  // (with no line at all, the legend alone tells).
+  const std::vector<Point>* last = nullptr;
+  for (const std::vector<Point>& stretch : data.stretches) {
+    if (!stretch.empty()) last = &stretch;
+  }
+  if (stopped && last) {
+    const Point end = last->back();
     std::vector<std::string> lines = Lines(ResultTextOf(series.rows[series.sums].s_code));
     // Beside the cross, on the side of the plot's middle, above the line when it
     // comes from below and below it when it comes from above.
     bool right_half = end.x > (frame.left + frame.right) / 2;
-    bool from_below = true;
-    for (const std::vector<Point>& stretch : data.stretches) {
-      if (stretch.size() >= 2 && stretch.back().x == end.x && stretch.back().y == end.y)
-        from_below = stretch[stretch.size() - 2].y >= end.y;
-    }
+    bool from_below = last->size() < 2 || (*last)[last->size() - 2].y >= end.y;
     double text_y = std::clamp(from_below ? end.y - 6 : end.y + 16, frame.top + 14, frame.bottom - 6);
     svg += "<g transform=\"translate(" + Num(end.x) + "," + Num(end.y) + ")\">" + kCross + "</g>\n";
     svg += "<text x=\"" + Num(end.x + (right_half ? -12 : 12)) + "\" y=\"" + Num(text_y) +
