@@ -1,9 +1,8 @@
 #include "app/history.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
+
+#include "format/number_text.h"
 
 #include "format/text.h"
 
@@ -32,19 +31,50 @@ bool ReadHistoryLines(TextFile* file, std::size_t already_held, const std::funct
   return !file->failed;
 }
 
-bool WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
-  std::string temporary = std::string(name) + ".tmp";
-  TextFile file;
-  bool written = OpenForWriting(&file, temporary.c_str());
-  if (written) {
-    for (const ShortString& entry : entries) WriteLine(&file, entry.view());
+SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
+  std::string bytes;
+  for (const ShortString& entry : entries) {
+    bytes += entry.view();
+    bytes += kLineEnd;
   }
-  written = Close(&file) && written;
-  std::error_code fault;
-  if (written) std::filesystem::rename(temporary, name, fault);
-  if (!written || fault) {
-    std::remove(temporary.c_str());
-    return false;
+  return SaveWholeFile(name, bytes);
+}
+
+// The texts are Catalan, like every text of the dialog, in Windows-1252.
+ShortString HistoryUnreadableText() {
+  return ShortString("No s'ha pogut llegir sencer ") + kHistoryFileName +
+         ": no es modificar\340 i les f\363rmules d'aquesta sessi\363 no s'hi desaran.";
+}
+
+ShortString HistoryFullText() {
+  return ShortString("L'historial ja t\351 ") + IntText(static_cast<std::int32_t>(kMaxHistoryEntries)).view() +
+         " f\363rmules: les f\363rmules noves no s'hi han afegit.";
+}
+
+ShortString HistoryNotSavedText(SaveFault fault) {
+  const std::string file = kHistoryFileName;
+  std::string why;
+  switch (fault) {
+    case SaveFault::kNone:
+      return {};
+    case SaveFault::kFolder:
+      why = file + " \351s una carpeta.";
+      break;
+    case SaveFault::kReadOnly:
+      why = file + " \351s de nom\351s lectura i no s'ha modificat.";
+      break;
+    case SaveFault::kTemporaryFolder:
+      why = "una carpeta " + file + ".tmp impedeix escriure'l; " + file + " no s'ha modificat.";
+      break;
+    case SaveFault::kDiskFull:
+      why = "el disc \351s ple; " + file + " no s'ha modificat.";
+      break;
+    case SaveFault::kNotWritten:
+      why = "no s'ha pogut escriure " + file + ".tmp; " + file + " no s'ha modificat.";
+      break;
+    case SaveFault::kNotReplaced:
+      why = "no s'ha pogut substituir " + file + ", que no s'ha modificat.";
+      break;
   }
-  return true;
+  return ShortString("No s'ha pogut desar l'historial: ") + why.c_str();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "format/short_string.h"
+#include "winhelpers/save_file.h"
 #include "winhelpers/text_file.h"
 
 inline constexpr char kHistoryFileName[] = "ults.rel";
@@ -27,7 +28,15 @@ bool HistoryEntryMatches(std::string_view entry, std::string_view formula);
 // overwritten, or what it held would be lost.
 bool ReadHistoryLines(TextFile* file, std::size_t already_held, const std::function<void(const ShortString&)>& add);
 
-// Writes the entries to a temporary file beside the history file and renames it
-// over the history file, so that a fault while writing never leaves the file
-// truncated. False when anything failed; the old file is then kept as it was.
-bool WriteHistoryFile(const char* name, const std::vector<ShortString>& entries);
+// Writes the entries as the whole history file (SaveWholeFile): a fault never
+// leaves it truncated or changed. The result tells what went wrong, if anything.
+SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries);
+
+// The messages about the history file, shown with this caption.
+inline constexpr char kHistoryCaption[] = "* error *";
+// At start: the file exists but could not be read whole; it is kept as it is.
+ShortString HistoryUnreadableText();
+// At close: the list was full, so formulas were left out of it.
+ShortString HistoryFullText();
+// At close: why the history could not be saved.
+ShortString HistoryNotSavedText(SaveFault fault);

@@ -7,14 +7,17 @@
 #include "resources/resource_ids.h"
 #include "winhelpers/dialog_helpers.h"
 #include "winhelpers/files.h"
+#include "winhelpers/message_box.h"
 
 void LoadHistory(HWND dialog) {
   App.history_writable = true;
+  App.history_full = false;
   TextFile file;
   if (!OpenTextForReading(kHistoryFileName, &file)) return;
   App.history_writable = ReadHistoryLines(&file, ComboCount(dialog, IDC_FORMULA),
                                           [&](const ShortString& line) { ComboAdd(dialog, IDC_FORMULA, line); });
   Close(&file);
+  if (!App.history_writable) ShowMessage(kHistoryCaption, HistoryUnreadableText());
 }
 
 namespace {
@@ -40,7 +43,10 @@ bool InHistory(HWND dialog, const ShortString& formula) {
 
 void AddToHistory(HWND dialog, const ShortString& formula) {
   if (InHistory(dialog, formula)) return;
-  if (static_cast<std::size_t>(ComboCount(dialog, IDC_FORMULA)) >= kMaxHistoryEntries) return;
+  if (static_cast<std::size_t>(ComboCount(dialog, IDC_FORMULA)) >= kMaxHistoryEntries) {
+    App.history_full = true;
+    return;
+  }
   ComboAdd(dialog, IDC_FORMULA, formula);
 }
 
@@ -50,5 +56,7 @@ void SaveHistory(HWND dialog) {
   std::vector<ShortString> entries;
   entries.reserve(count > 0 ? count : 0);
   for (int i = 1; i <= count; ++i) entries.push_back(ComboItemText(dialog, IDC_FORMULA, static_cast<std::uint16_t>(i)));
-  WriteHistoryFile(kHistoryFileName, entries);
+  SaveFault fault = WriteHistoryFile(kHistoryFileName, entries);
+  if (fault != SaveFault::kNone) ShowMessage(kHistoryCaption, HistoryNotSavedText(fault));
+  if (App.history_full) ShowMessage(kHistoryCaption, HistoryFullText());
 }

@@ -6,11 +6,14 @@
 
 #include "format/short_string.h"
 
-// Appends the stored formulas to the list; no file gives an empty list.
+// Appends the stored formulas to the list; no file gives an empty list. A file
+// that exists but cannot be read whole is reported, and kept as it is.
 void LoadHistory(HWND dialog);
 
-// Appends the formula unless an entry equal to it (letter case ignored) is there.
+// Appends the formula unless an entry equal to it (letter case ignored) is there
+// or the list is full.
 void AddToHistory(HWND dialog, const ShortString& formula);
 
-// Writes the whole list back, unless the file could not be read at start.
+// Writes the whole list back, unless the file could not be read at start. A save
+// that failed, and formulas a full list left out, are reported.
 void SaveHistory(HWND dialog);

@@ -26,6 +26,7 @@ void OnInitDialog(HWND dialog) {
     App.scroll_bar_brush = CreateSolidBrush(App.scroll_bar_colour);
   }
   LoadHistory(dialog);
+  ComboLimitText(dialog, IDC_FORMULA);
   SetItemText(dialog, IDC_FORMULA, App.arg_formula);
   SetItemText(dialog, IDC_N, App.arg_n);
   CheckDlgButton(dialog, IDC_AN_CHECK, BST_CHECKED);

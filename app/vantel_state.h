@@ -30,6 +30,8 @@ struct VantelState {
   // False when "ults.rel" exists but could not be read whole: it is then never
   // overwritten, so nothing it held is lost.
   bool history_writable = true;
+  // True once a formula was left out of the history because the list was full.
+  bool history_full = false;
 };
 
 extern VantelState App;

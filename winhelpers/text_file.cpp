@@ -7,6 +7,7 @@ constexpr int kCtrlZ = 26;  // ends a text file where a line would begin
 bool Open(TextFile* file, const char* name, const char* mode) {
   Close(file);
   file->failed = false;
+  file->writing = mode[0] == 'w';
   file->handle = std::fopen(name, mode);
   if (file->handle == nullptr) file->failed = true;
   return file->handle != nullptr;
@@ -61,14 +62,16 @@ ShortString ReadLine(TextFile* file) {
 void WriteLine(TextFile* file, std::string_view text) {
   if (file->handle == nullptr) return;
   if (std::fwrite(text.data(), 1, text.size(), file->handle) != text.size() ||
-      std::fwrite("\r\n", 1, 2, file->handle) != 2) {
+      std::fwrite(kLineEnd.data(), 1, kLineEnd.size(), file->handle) != kLineEnd.size()) {
     file->failed = true;
   }
 }
 
 bool Close(TextFile* file) {
   if (file->handle != nullptr) {
-    if (std::ferror(file->handle)) file->failed = true;
+    // Flushed apart from the closing: some C runtimes report success from fclose
+    // when its own flush failed.
+    if ((file->writing && std::fflush(file->handle) != 0) || std::ferror(file->handle)) file->failed = true;
     if (std::fclose(file->handle) != 0) file->failed = true;
     file->handle = nullptr;
   }

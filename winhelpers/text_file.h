@@ -1,10 +1,12 @@
-// A line-oriented text file: the history file is read and written through it.
+// A line-oriented text file: the history file is read through it.
 #pragma once
 
 #include <cstdio>
 #include <string_view>
 
 #include "format/short_string.h"
+
+inline constexpr std::string_view kLineEnd = "\r\n";  // ends every written line
 
 // Reading rules: CR LF, LF alone and CR alone each end a line; a line longer
 // than 255 characters gives its first 255 and the rest of the line is skipped; a
@@ -15,7 +17,8 @@
 // file and ignores writes.
 struct TextFile {
   std::FILE* handle = nullptr;
-  bool failed = false;  // an opening, reading or writing fault happened
+  bool failed = false;   // an opening, reading or writing fault happened
+  bool writing = false;  // opened for writing
 
   TextFile() = default;
   TextFile(const TextFile&) = delete;

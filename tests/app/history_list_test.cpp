@@ -1,5 +1,7 @@
 // The formula history in the dialog: loading "ults.rel", adding formulas and
 // writing the file back at every way of closing.
+#include <functional>
+
 #include "tests/app/dialog_fixture.h"
 
 namespace {
@@ -66,9 +68,15 @@ TEST_F(DialogTest, UnreadableFileIsNeverOverwritten) {
   Open();
   EXPECT_TRUE(History().empty());
   CloseHandle(held);
+  ASSERT_EQ(Messages().size(), 1u);  // told at start, and not again at the close
+  EXPECT_EQ(Messages()[0].caption, "* error *");
+  EXPECT_EQ(Messages()[0].text,
+            "No s'ha pogut llegir sencer ults.rel: no es modificar\340 i les f\363rmules d'aquesta sessi\363 no s'hi "
+            "desaran.");
   Set(IDC_FORMULA, "1/n");
   Calculate();
   Close();
+  EXPECT_EQ(Messages().size(), 1u);
   EXPECT_EQ(ReadFile("ults.rel"), "n^2\r\n");
 }
 
@@ -83,8 +91,69 @@ TEST_F(DialogTest, FullListStopsGrowing) {
   Calculate();
   EXPECT_EQ(ComboCount(dialog_, IDC_FORMULA), 65535);
   EXPECT_EQ(Text(IDC_AN_BOX), "1");
+  EXPECT_TRUE(Messages().empty());
   Close();
   EXPECT_EQ(ReadFile("ults.rel"), many);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text, "L'historial ja t\351 65535 f\363rmules: les f\363rmules noves no s'hi han afegit.");
+}
+
+// A save that fails is told before the dialog ends, and the file stays as it was;
+// a temporary file left by an earlier save is no fault.
+TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
+  struct SaveCase {
+    const char* name;
+    std::function<void()> before;
+    std::string told;  // the text of the message; empty: none
+    std::string after;
+    bool temporary_stays = false;  // a folder ults.rel.tmp is not ours to remove
+  };
+  const std::string not_saved = "No s'ha pogut desar l'historial: ";
+  const SaveCase cases[] = {
+      {"ults.rel is a folder", [&] { std::filesystem::create_directory(folder_ / "ults.rel"); },
+       not_saved + "ults.rel \351s una carpeta.", ""},
+      {"a folder ults.rel.tmp",
+       [&] {
+         WriteFile("ults.rel", "n^2\r\n");
+         std::filesystem::create_directory(folder_ / "ults.rel.tmp");
+       },
+       not_saved + "una carpeta ults.rel.tmp impedeix escriure'l; ults.rel no s'ha modificat.", "n^2\r\n", true},
+      {"read-only ults.rel",
+       [&] {
+         WriteFile("ults.rel", "n^2\r\n");
+         SetFileAttributesA("ults.rel", FILE_ATTRIBUTE_READONLY);
+       },
+       not_saved + "ults.rel \351s de nom\351s lectura i no s'ha modificat.", "n^2\r\n"},
+      {"partial ults.rel.tmp of an earlier save",
+       [&] {
+         WriteFile("ults.rel", "n^2\r\n");
+         WriteFile("ults.rel.tmp", std::string(1 << 20, 'x'));
+       },
+       "", "n^2\r\n1/n\r\n"},
+  };
+  for (const SaveCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.before();
+    Open("1/n", "2");
+    Close();
+    std::vector<SeenMessageBox> seen = Messages();
+    ASSERT_EQ(seen.size(), c.told.empty() ? 0u : 1u);
+    if (!c.told.empty()) {
+      EXPECT_EQ(seen[0].caption, "* error *");
+      EXPECT_EQ(seen[0].text, c.told);
+      EXPECT_TRUE(seen[0].ok_only);
+    }
+    EXPECT_EQ(ReadFile("ults.rel"), c.after);
+    EXPECT_EQ(Exists("ults.rel.tmp"), c.temporary_stays);
+    DWORD attributes = GetFileAttributesA("ults.rel");
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+      EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, c.told.find("lectura") != std::string::npos)
+          << "a read-only file stays read-only, and only that one";
+    DestroyWindow(dialog_);
+    dialog_ = nullptr;
+    SetFileAttributesA("ults.rel", FILE_ATTRIBUTE_NORMAL);
+    for (const char* name : {"ults.rel", "ults.rel.tmp"}) std::filesystem::remove_all(folder_ / name);
+  }
 }
 
 TEST_F(DialogTest, EveryWayOfClosingSavesTheHistory) {

@@ -74,13 +74,13 @@ TEST_F(HistoryFile, RoundTrip) {
     std::vector<std::string> texts;
     for (const ShortString& e : entries) texts.push_back(e.str());
     EXPECT_EQ(texts, c.entries) << c.name;
-    EXPECT_TRUE(WriteHistoryFile(name_.c_str(), entries)) << c.name;
+    EXPECT_EQ(WriteHistoryFile(name_.c_str(), entries), SaveFault::kNone) << c.name;
     EXPECT_EQ(Read(), c.written) << c.name;
   }
 }
 
 TEST_F(HistoryFile, NewFileHoldsExactlyTheFormulaAndCrLf) {
-  EXPECT_TRUE(WriteHistoryFile(name_.c_str(), {"n^2"}));
+  EXPECT_EQ(WriteHistoryFile(name_.c_str(), {"n^2"}), SaveFault::kNone);
   EXPECT_EQ(Read(), "n^2\r\n");
   EXPECT_FALSE(fs::exists(name_ + ".tmp"));
 }
@@ -105,7 +105,7 @@ TEST_F(HistoryFile, FailedWriteKeepsTheOldFile) {
   Write("n^2\r\n");
   // A folder in the temporary file's place makes the write fail.
   fs::create_directories(name_ + ".tmp");
-  EXPECT_FALSE(WriteHistoryFile(name_.c_str(), {"1/n"}));
+  EXPECT_EQ(WriteHistoryFile(name_.c_str(), {"1/n"}), SaveFault::kTemporaryFolder);
   EXPECT_EQ(Read(), "n^2\r\n");
 }
 

@@ -206,6 +206,18 @@ TEST_F(DialogTest, TypingInTheFormulaFieldEmptiesTheResults) {
   EXPECT_EQ(Text(IDC_FORMULA), "n+");
 }
 
+// The field takes no more than is read from it: nothing typed is cut off unseen.
+TEST_F(DialogTest, FormulaFieldTakesAtMost254Characters) {
+  Open("", "1");
+  HWND edit = GetWindow(ItemHandle(dialog_, IDC_FORMULA), GW_CHILD);
+  ASSERT_NE(edit, nullptr);
+  const std::string typed = "1" + std::string(299, '0');
+  for (char c : typed) SendMessageA(edit, WM_CHAR, c, 0);
+  EXPECT_EQ(GetWindowTextLengthA(edit), 254);
+  Calculate();
+  EXPECT_EQ(History(), (Strings{typed.substr(0, 254)}));
+}
+
 TEST_F(DialogTest, EmptyOrRejectedFormulaChangesNothing) {
   Open("n", "3");
   for (const char* formula : {"", "   ", "n+*2"}) {
