@@ -13,6 +13,7 @@ constexpr int kTwipsPerPixel = 15;          // at 96 dots per inch
 constexpr int kClientWidth = 5985;          // twips
 constexpr int kClientHeight = 3150;         // twips
 constexpr UINT kShowToolsDropped = WM_APP;  // says, once the form is shown, that tools were left out
+constexpr UINT kShowNotRead = WM_APP + 1;   // says, once the form is shown, that the list file was not read
 constexpr int kPictureWidth = 24, kPictureHeight = 15;
 constexpr COLORREF kTransparent = RGB(255, 255, 255);  // white in the button's picture is not drawn
 
@@ -141,7 +142,10 @@ void LoadForm(const std::string& commandText) {
   for (int k = 0; k < 4; ++k) FitLabel(Item(IDC_ET0 + k));
   g_tools.CurrentTool = 0;
   g_tools.toolsDropped = 0;
-  if (ReadTools(g_tools.list, kToolsFile, &g_tools.toolsDropped)) LlistaTools();
+  if (ReadTools(g_tools.list, kToolsFile, &g_tools.toolsDropped))
+    LlistaTools();
+  else
+    g_tools.listKept = ToolsFileExists(kToolsFile);
   g_tools.FormLoaded = true;
 }
 
@@ -199,9 +203,10 @@ void OnBrowse() {
 }
 
 // Saves the list and closes. When the file cannot be written the form stays open,
-// so that nothing is lost.
+// so that nothing is lost. A list file that could not be read at start is never
+// replaced: the tools it holds would be lost.
 void OnOk() {
-  if (!WriteTools(g_tools.list)) return Notify(Notice::kNotWritten);
+  if (g_tools.listKept || !WriteTools(g_tools.list)) return Notify(Notice::kNotWritten);
   if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.hostForm) == MenuRefresh::kNoForm)
     Ask(kNoFormText, kProgramTitle, MB_OK);
   DestroyWindow(g_tools.form);
@@ -332,6 +337,9 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case kShowToolsDropped:
       Notify(Notice::kToolsDropped);
       return 0;
+    case kShowNotRead:
+      Notify(Notice::kNotRead);
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE)
         g_tools.lastFocus = GetFocus();
@@ -401,6 +409,7 @@ HWND OpenToolsForm(HINSTANCE instance, const std::string& commandText, int show)
   UpdateWindow(g_tools.form);
   SetFocus(Ed(0));
   if (g_tools.toolsDropped > 0) PostMessageA(g_tools.form, kShowToolsDropped, 0, 0);
+  if (g_tools.listKept) PostMessageA(g_tools.form, kShowNotRead, 0, 0);
   return g_tools.form;
 }
 

@@ -18,6 +18,7 @@ struct ToolsProgram {
   bool FormLoaded = false;             // false until the end of loading
   std::string StartFolder;             // the current folder when the form loads
   int toolsDropped = 0;                // tools of "Tools.rel" beyond the twelfth
+  bool listKept = false;               // "Tools.rel" exists but could not be read: it is never replaced
   const HostForm* hostForm = nullptr;  // never set in Tools itself
 
   HWND form = nullptr;

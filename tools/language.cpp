@@ -23,7 +23,7 @@ constexpr WindowTexts kWindowTexts[3] = {
 constexpr const char* kDeleteCaptions[3] = {"Confirmar eliminaci\363", "Confirm erasing", "Confirmar eliminaci\363n"};
 constexpr const char* kDeletePromptStarts[3] = {"Eliminar ", "Erase ", "\277Eliminar "};
 
-constexpr const char* kNotices[4][3] = {
+constexpr const char* kNotices[5][3] = {
     {"La llista ja t\351 12 eines: no se'n pot afegir cap m\351s.",
      "The list already holds 12 tools: no more can be added.",
      "La lista ya tiene 12 utilidades: no se puede a\361adir ninguna m\341s."},
@@ -38,6 +38,12 @@ constexpr const char* kNotices[4][3] = {
      "saved.",
      "Tools.rel tiene m\341s de 12 utilidades. S\363lo se han le\355do las 12 primeras; las dem\341s no se "
      "conservar\341n si se guarda la lista."},
+    {"No s'ha pogut llegir Tools.rel. No se substituir\340 mentre el programa estigui obert, perqu\350 no es "
+     "perdin les eines que cont\351.",
+     "Tools.rel could not be read. It will not be replaced while the program is open, so that the tools it holds "
+     "are not lost.",
+     "No se ha podido leer Tools.rel. No se sustituir\341 mientras el programa est\351 abierto, para que no se "
+     "pierdan las utilidades que contiene."},
 };
 
 int Index(std::int16_t language) { return language >= kCatalan && language <= kSpanish ? language : kEnglish; }

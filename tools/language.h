@@ -51,6 +51,7 @@ enum class Notice {
   kEmptyTitle,    // a tool without a title
   kNotWritten,    // the list file could not be written
   kToolsDropped,  // the list file holds more than twelve tools
+  kNotRead,       // the list file exists but could not be read
 };
 const char* NoticeText(Notice notice, std::int16_t language);
 

@@ -7,6 +7,12 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace {
@@ -22,16 +28,74 @@ bool ReadWholeFile(const std::string& file, std::string& content) {
   char buffer[4096];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) content.append(buffer, n);
-  return true;
+  return !std::ferror(f.get());
+}
+
+#ifdef _WIN32
+
+// The file calls of Windows, not the C runtime's: its fclose can report success
+// when the final flush failed on a full disk.
+bool IsFolderOrReadOnly(const std::string& file) {
+  DWORD attributes = GetFileAttributesA(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0;
+}
+
+// Creates the file anew with the text, every byte of it flushed to the disk.
+bool WriteNewFile(const std::string& file, const std::string& text) {
+  DWORD stale = GetFileAttributesA(file.c_str());
+  if (stale != INVALID_FILE_ATTRIBUTES && !(stale & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(file.c_str());
+  }
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  LARGE_INTEGER size{};
+  bool ok = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+            written == text.size() && FlushFileBuffers(handle) && GetFileSizeEx(handle, &size) &&
+            static_cast<ULONGLONG>(size.QuadPart) == text.size();
+  return CloseHandle(handle) && ok;
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
-#ifdef _WIN32
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-  return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+void RemoveFile(const std::string& file) { DeleteFileA(file.c_str()); }
+
+#else
+
+bool IsFolderOrReadOnly(const std::string& file) {
+  struct stat status;
+  return stat(file.c_str(), &status) == 0 &&
+         (S_ISDIR(status.st_mode) || (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0);
+}
+
+bool WriteNewFile(const std::string& file, const std::string& text) {
+  struct stat stale;
+  if (lstat(file.c_str(), &stale) == 0 && !S_ISDIR(stale.st_mode)) unlink(file.c_str());
+  int handle = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (handle < 0) return false;
+  std::size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = write(handle, text.data() + done, text.size() - done);
+    if (n > 0)
+      done += static_cast<std::size_t>(n);
+    else if (n == 0 || errno != EINTR)
+      break;
+  }
+  struct stat written;
+  bool ok = done == text.size() && fsync(handle) == 0 && fstat(handle, &written) == 0 &&
+            static_cast<std::size_t>(written.st_size) == text.size();
+  return close(handle) == 0 && ok;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+void RemoveFile(const std::string& file) { unlink(file.c_str()); }
+
+#endif
 
 }  // namespace
 
@@ -77,20 +141,21 @@ bool ReadTools(ToolList& list, const std::string& file, int* dropped) {
   return true;
 }
 
+bool ToolsFileExists(const std::string& file) {
+#ifdef _WIN32
+  return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
+  struct stat status;
+  return stat(file.c_str(), &status) == 0;
+#endif
+}
+
 bool WriteTools(const ToolList& list, const std::string& file) {
+  // Windows refuses to replace a read-only file; it is left as it is everywhere.
+  if (IsFolderOrReadOnly(file)) return false;
   const std::string temporary = file + ".tmp";
-  const std::string text = FormatTools(list);
-  {
-    FilePtr f(std::fopen(temporary.c_str(), "wb"));
-    if (!f) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    if (std::fclose(f.release()) != 0 || !written) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (!ReplaceFile(temporary, file)) {
-    std::remove(temporary.c_str());
+  if (!WriteNewFile(temporary, FormatTools(list)) || !ReplaceFile(temporary, file)) {
+    RemoveFile(temporary);
     return false;
   }
   return true;

@@ -37,8 +37,15 @@ std::string FormatTools(const ToolList& list);
 // *dropped, when given, receives the number of tools beyond the twelfth.
 bool ReadTools(ToolList& list, const std::string& file = kToolsFile, int* dropped = nullptr);
 
-// Writes the list file through a temporary file that then replaces it, so that a
-// failed write leaves the old file whole. False when it could not be written.
+// True when something of that name exists, even what cannot be read (a file held
+// by another program, a folder).
+bool ToolsFileExists(const std::string& file = kToolsFile);
+
+// Writes the list file through a temporary file (the name followed by ".tmp")
+// that replaces it only once every byte of it is on the disk; a temporary file
+// left by an earlier write is replaced. False when it could not be written: a
+// full disk, a folder in the way, a read-only list file among the causes. The old
+// file is then left as it was and no temporary file stays behind.
 bool WriteTools(const ToolList& list, const std::string& file = kToolsFile);
 
 // A program that shows the tools as its menu items ITool(1) to ITool(12).

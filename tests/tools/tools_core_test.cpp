@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/small_disk.h"
 #include "tools/items.h"
 #include "tools/language.h"
 #include "tools/tool_list.h"
@@ -191,6 +192,7 @@ TEST_F(ToolsFolder, MissingFileFailsWithAnEmptyList) {
 
 TEST_F(ToolsFolder, WriteReplacesTheOldFileAndLeavesNoTemporary) {
   WriteFile(dir_ / "Tools.rel", "Old\r\no\r\n\r\n\r\n\r\n");
+  WriteFile(dir_ / "Tools.rel.tmp", std::string(100000, 'x'));  // left by a write cut short
   ASSERT_TRUE(WriteTools(ListOf({{"New", "n.exe", "", ""}}), Path("Tools.rel")));
   EXPECT_EQ(FileText(dir_ / "Tools.rel"), "New\r\nn.exe\r\n\r\n\r\n\r\n");
   EXPECT_FALSE(fs::exists(dir_ / "Tools.rel.tmp"));
@@ -208,6 +210,28 @@ TEST_F(ToolsFolder, FailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(WriteTools(ListOf({{"New", "", "", ""}}), Path("Tools.rel")));
   EXPECT_EQ(FileText(dir_ / "Tools.rel"), "Old\r\n");
   EXPECT_FALSE(WriteTools(ToolList{}, Path("no such folder/Tools.rel")));
+  // A read-only list file is left as it is, flag and all.
+  fs::remove(dir_ / "Tools.rel.tmp");
+  fs::permissions(dir_ / "Tools.rel", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_FALSE(WriteTools(ListOf({{"New", "", "", ""}}), Path("Tools.rel")));
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "Old\r\n");
+  EXPECT_EQ(fs::status(dir_ / "Tools.rel").permissions() & fs::perms::owner_write, fs::perms::none);
+  EXPECT_FALSE(fs::exists(dir_ / "Tools.rel.tmp"));
+  fs::permissions(dir_ / "Tools.rel", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(ToolsFileOnAFullDisk, WriteKeepsTheOldFile) {
+  const fs::path folder = small_disk::Folder();
+  if (folder.empty()) GTEST_SKIP() << "no small filesystem to fill (mounting one needs root)";
+  const std::string old = "Old\r\nold.exe\r\n\r\n\r\n\r\n";
+  WriteFile(folder / "Tools.rel", old);
+  ASSERT_TRUE(small_disk::Fill(folder / "filler"));
+  EXPECT_FALSE(WriteTools(ListOf({{"New", "new.exe", "", ""}}), (folder / "Tools.rel").string()));
+  EXPECT_EQ(FileText(folder / "Tools.rel"), old);
+  EXPECT_FALSE(fs::exists(folder / "Tools.rel.tmp"));
+  fs::remove(folder / "filler");
+  fs::remove(folder / "Tools.rel");
 }
 
 TEST_F(ToolsFolder, RefreshToolMenuShowsTheToolsOnTheHost) {
@@ -294,7 +318,8 @@ TEST(LanguageTexts, EveryLanguageHasEveryText) {
     const WindowTexts& t = WindowTextsOf(lang);
     for (const char* text : {t.caption, t.tools, t.tool, t.fields[0], t.fields[1], t.fields[2], t.fields[3]})
       EXPECT_TRUE(text && *text);
-    for (Notice n : {Notice::kListFull, Notice::kEmptyTitle, Notice::kNotWritten, Notice::kToolsDropped})
+    for (Notice n :
+         {Notice::kListFull, Notice::kEmptyTitle, Notice::kNotWritten, Notice::kToolsDropped, Notice::kNotRead})
       EXPECT_TRUE(*NoticeText(n, lang));
   }
   EXPECT_STREQ(WindowTextsOf(kSpanish).caption, "Edici\363n utilidades");
