@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/small_disk.h"
 #include "tools/form.h"
 #include "tools_ids.h"
 
@@ -323,6 +324,53 @@ TEST_F(FormTest, AFailedSaveKeepsTheFormOpen) {
   fs::remove(dir_ / "Tools.rel.tmp");
   Click(IDC_BTOK);
   EXPECT_EQ(FileText("Tools.rel"), "Old\r\n\r\n\r\n\r\nNew\r\n\r\n\r\n\r\n\r\n");
+}
+
+// A list file held by another program cannot be read: that is said at start, and
+// Ok never replaces it in this run, even once it could be read.
+TEST_F(FormTest, AListFileThatCouldNotBeReadIsNeverReplaced) {
+  const std::string old = "Old\r\n\r\n\r\n\r\n\r\n";
+  WriteFile("Tools.rel", old);
+  HANDLE held = CreateFileA("Tools.rel", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(Open("esp"));
+  CloseHandle(held);
+  EXPECT_TRUE(ListTexts().empty());
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].caption, "Edici\363n utilidades");
+  EXPECT_EQ(g_boxes[0].text,
+            "No se ha podido leer Tools.rel. No se sustituir\341 mientras el programa est\351 abierto, para que no se "
+            "pierdan las utilidades que contiene.");
+  Fill("New");
+  Click(IDC_OKED);
+  Click(IDC_BTOK);
+  ASSERT_EQ(g_boxes.size(), 2u);
+  EXPECT_EQ(g_boxes[1].text, "No se ha podido escribir Tools.rel. La lista no se ha guardado.");
+  EXPECT_TRUE(IsWindow(g_tools.form));
+  EXPECT_EQ(FileText("Tools.rel"), old);
+}
+
+TEST_F(FormTest, AFullDiskKeepsTheListFileAndTheForm) {
+  const fs::path folder = small_disk::Folder();
+  if (folder.empty()) GTEST_SKIP() << "no small filesystem to fill (mounting one needs root)";
+  SetCurrentDirectoryA(folder.string().c_str());
+  const std::string old = "Old\r\nold.exe\r\n\r\n\r\n\r\n";
+  WriteFile("Tools.rel", old);
+  ASSERT_TRUE(small_disk::Fill(folder / "filler"));
+  ASSERT_TRUE(Open("engl"));
+  Fill("New");
+  Click(IDC_OKED);
+  Click(IDC_BTOK);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].text, "Tools.rel could not be written. The list has not been saved.");
+  EXPECT_TRUE(IsWindow(g_tools.form));
+  EXPECT_EQ(FileText("Tools.rel"), old);
+  EXPECT_FALSE(fs::exists("Tools.rel.tmp"));
+  fs::remove(folder / "filler");
+  Click(IDC_BTOK);  // with room again the list is saved
+  EXPECT_EQ(FileText("Tools.rel"), "Old\r\nold.exe\r\n\r\n\r\nNew\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_FALSE(IsWindow(g_tools.form));
+  fs::remove(folder / "Tools.rel");
 }
 
 TEST_F(FormTest, AListOfMoreThanTwelveSaysSoWhenTheFormOpens) {

@@ -1,7 +1,9 @@
 // The history file "ults.rel": what a start loads from it and what a close writes.
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/small_disk.h"
 #include "tests/vantel_e2e/texts.h"
 
 namespace e2e {
@@ -66,7 +68,10 @@ TEST(History, UnreadableFileIsNotOverwritten) {
   const bool opened = v.Open();
   CloseHandle(lock);
   ASSERT_TRUE(opened);
-  ExpectNoBox(v.startup_boxes);
+  ExpectOneBox(v.startup_boxes, kHistoryCaption, kHistoryUnreadable);
+  if (!v.startup_boxes.empty()) {
+    EXPECT_FALSE(v.startup_boxes[0].dialog_visible) << "told at start";
+  }
   EXPECT_TRUE(v.History().empty());
   ExpectNoBox(v.Calculate("1/n", "2"));
   CloseNormally(v);
@@ -85,13 +90,48 @@ TEST(History, ReadOnlyFileLosesNothing) {
   ASSERT_TRUE(v.Open());
   EXPECT_EQ(v.History(), std::vector<std::string>{"n"});
   ExpectNoBox(v.Calculate("1/n", "2"));
-  CloseNormally(v);
-  // Windows refuses to replace a read-only file; Wine lets the rename through. Either
-  // way the old entries are all there and no temporary file is left behind.
+  // Left as it is, where Wine's rename would replace it and drop the flag.
+  ExpectOneBox(v.Click(IDC_ENOUGH), kHistoryCaption,
+               kHistoryNotSaved + "ults.rel \351s de nom\351s lectura i no s'ha modificat.");
+  ASSERT_TRUE(v.WaitExit());
   std::string after;
   EXPECT_TRUE(ReadWholeFile(path, after));
-  EXPECT_TRUE(after == "n\r\n" || after == "n\r\n1/n\r\n") << after;
+  EXPECT_EQ(after, "n\r\n");
+  EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{kHistory});
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// On a full disk the old file stays byte for byte, whether the new history would
+// fit in one buffer or not, and the user is told before the dialog goes.
+TEST(History, FullDiskKeepsTheFileAndSaysSo) {
+  const std::filesystem::path disk = small_disk::Folder();
+  if (disk.empty()) GTEST_SKIP() << "no small filesystem to fill (mounting one needs root)";
+  const std::string path = (disk / kHistory).string();
+  std::string long_history;
+  for (int i = 0; i < 700; ++i) long_history += "n^" + std::to_string(i) + "+1/(n+" + std::to_string(i) + ")\r\n";
+  for (const std::string& before : {std::string("n\r\n"), long_history}) {
+    SCOPED_TRACE(before.size());
+    ASSERT_TRUE(WriteWholeFile(path, before));
+    ASSERT_TRUE(small_disk::Fill(disk / "filler"));
+    {
+      Vantel v(disk.string());
+      ASSERT_TRUE(v.Open());
+      ExpectNoBox(v.Calculate("1/n", "2"));
+      const std::vector<SeenBox> boxes = v.Click(IDC_ENOUGH);
+      ExpectOneBox(boxes, kHistoryCaption, kHistoryNotSaved + "el disc \351s ple; ults.rel no s'ha modificat.");
+      if (!boxes.empty()) {
+        EXPECT_TRUE(boxes[0].dialog_visible) << "told after the dialog went";
+      }
+      ASSERT_TRUE(v.WaitExit());
+    }
+    std::string after;
+    EXPECT_TRUE(ReadWholeFile(path, after));
+    EXPECT_TRUE(after == before) << "the file now has " << after.size() << " bytes of " << before.size();
+    std::filesystem::remove(disk / "filler");
+    EXPECT_FALSE(std::filesystem::exists(disk / "ults.rel.tmp"));
+  }
+  std::filesystem::remove(path);
 }
 
 // The list holds at most 65535 entries: a full list takes no more, and a file with
@@ -103,10 +143,13 @@ TEST(History, FullListStopsGrowing) {
   struct FullCase {
     const char* name;
     std::string before, after;
+    std::string told_at_start;  // the message at start; empty: none
+    std::string told_at_close;
   };
+  const std::string none;
   const std::vector<FullCase> cases = {
-      {"exactly full", full, full},
-      {"one line too many", full + "n\r\n", full + "n\r\n"},
+      {"exactly full", full, full, none, kHistoryFull},
+      {"one line too many", full + "n\r\n", full + "n\r\n", kHistoryUnreadable, none},
   };
   for (const FullCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -114,10 +157,18 @@ TEST(History, FullListStopsGrowing) {
     ASSERT_TRUE(WriteWholeFile(folder.File(kHistory), c.before));
     Vantel v(folder.path());
     ASSERT_TRUE(v.Open());
+    if (c.told_at_start.empty())
+      ExpectNoBox(v.startup_boxes);
+    else
+      ExpectOneBox(v.startup_boxes, kHistoryCaption, c.told_at_start);
     ExpectNoBox(v.Calculate("1/n", "2"));
     EXPECT_EQ(v.Text(IDC_AN_BOX), "0.5");
     EXPECT_LE(SendMessageW(v.Item(IDC_FORMULA), CB_GETCOUNT, 0, 0), kMost);
-    CloseNormally(v);
+    if (c.told_at_close.empty())
+      ExpectNoBox(v.Click(IDC_ENOUGH));
+    else
+      ExpectOneBox(v.Click(IDC_ENOUGH), kHistoryCaption, c.told_at_close);
+    ASSERT_TRUE(v.WaitExit());
     std::string after;
     EXPECT_TRUE(ReadWholeFile(folder.File(kHistory), after));
     EXPECT_TRUE(after == c.after) << "the file changed; it now has " << after.size() << " bytes";

@@ -21,6 +21,12 @@ inline const std::string kBadChar = "Error: car\340cter no v\340lid";
 inline const std::string kNoOperator = "Error: Falta operador";
 inline const std::string kNoOperand = "Error: Falta operand";
 inline const std::string kParenCaption = "Error: ";
+inline const std::string kHistoryCaption = "* error *";
+inline const std::string kHistoryUnreadable =
+    "No s'ha pogut llegir sencer ults.rel: no es modificar\340 i les f\363rmules d'aquesta sessi\363 no s'hi desaran.";
+inline const std::string kHistoryFull =
+    "L'historial ja t\351 65535 f\363rmules: les f\363rmules noves no s'hi han afegit.";
+inline const std::string kHistoryNotSaved = "No s'ha pogut desar l'historial: ";
 
 // Marks a result that must be the text of some computation error, not a number.
 inline const std::string kAnyError = "<any error text>";

@@ -98,7 +98,7 @@ TEST(SavingAWholeFile, FullDiskKeepsTheOldFile) {
   if (folder.empty()) GTEST_SKIP() << "no small filesystem to fill (mounting one needs root)";
   const fs::path file = folder / "ults.rel";
   std::string old;
-  for (int i = 0; i < 220; ++i) old += "n^" + std::to_string(i) + "+1/(n+" + std::to_string(i) + ")*2.5\r\n";
+  for (int i = 0; i < 500; ++i) old += "n^" + std::to_string(i) + "+1/(n+" + std::to_string(i) + ")*2.5\r\n";
   WriteBytes(file, old);
   ASSERT_TRUE(small_disk::Fill(folder / "filler"));
   for (const std::string& next : {std::string("n\r\n"), old + "n\r\n"}) {
