@@ -10,9 +10,28 @@
 #include <string>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace small_disk {
 
 constexpr std::uintmax_t kMostBytes = 1 << 20;  // a larger filesystem is not the small one
+
+// The size of the filesystem holding the folder and the room left on it; zeros
+// when that cannot be told.
+inline std::filesystem::space_info Space(const std::filesystem::path& folder) {
+#ifdef _WIN32
+  // The C++ library's answer is the drive's, not that of the folder's own filesystem.
+  ULARGE_INTEGER available{}, capacity{}, free{};
+  if (!GetDiskFreeSpaceExA(folder.string().c_str(), &available, &capacity, &free)) return {0, 0, 0};
+  return {capacity.QuadPart, free.QuadPart, available.QuadPart};
+#else
+  std::error_code error;
+  std::filesystem::space_info space = std::filesystem::space(folder, error);
+  return error ? std::filesystem::space_info{0, 0, 0} : space;
+#endif
+}
 
 // The folder, emptied, in this system's form; empty when there is none (the test
 // was run outside ctest, or mounting was not allowed).
@@ -26,9 +45,9 @@ inline std::filesystem::path Folder() {
   for (char& c : path)
     if (c == '/') c = '\\';
 #endif
+  std::filesystem::space_info space = Space(path);
+  if (space.capacity == 0 || space.capacity > kMostBytes) return {};
   std::error_code error;
-  std::filesystem::space_info space = std::filesystem::space(path, error);
-  if (error || space.capacity == 0 || space.capacity > kMostBytes) return {};
   for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
     std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, error);
     std::filesystem::remove_all(entry.path(), error);
@@ -48,8 +67,8 @@ inline bool Fill(const std::filesystem::path& filler) {
   while (std::fwrite(block, 1, 1, file) == 1) {
   }
   std::fclose(file);
-  std::error_code error;
-  return std::filesystem::space(filler.parent_path(), error).available == 0 && !error;
+  std::filesystem::space_info space = Space(filler.parent_path());
+  return space.capacity > 0 && space.available == 0;
 }
 
 }  // namespace small_disk
