@@ -22,7 +22,7 @@ std::int32_t GetItemInt(HWND dialog, int id, std::int32_t* error) {
   return ReadInteger(GetItemText(dialog, id).view(), error);
 }
 
-void ComboLimitText(HWND dialog, int id) { SendDlgItemMessageA(dialog, id, CB_LIMITTEXT, kReadBuffer - 1, 0); }
+void ComboLimitText(HWND dialog, int id) { SendDlgItemMessageA(dialog, id, CB_LIMITTEXT, kFieldTextLength, 0); }
 
 int ComboCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0)); }
 

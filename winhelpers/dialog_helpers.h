@@ -16,8 +16,8 @@ ShortString GetItemText(HWND dialog, int id);
 // dropped, nothing left gives 0 with *error 0, any fault gives 0 with *error 1.
 std::int32_t GetItemInt(HWND dialog, int id, std::int32_t* error);
 
-// The user can type no more into the combo box's field than GetItemText reads,
-// so that what is read is what was typed.
+// The user can type no more into the combo box's field than GetItemText reads
+// (kFieldTextLength characters), so that what is read is what was typed.
 void ComboLimitText(HWND dialog, int id);
 
 int ComboCount(HWND dialog, int id);
