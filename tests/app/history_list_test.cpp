@@ -146,9 +146,10 @@ TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
     EXPECT_EQ(ReadFile("ults.rel"), c.after);
     EXPECT_EQ(Exists("ults.rel.tmp"), c.temporary_stays);
     DWORD attributes = GetFileAttributesA("ults.rel");
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, c.told.find("lectura") != std::string::npos)
           << "a read-only file stays read-only, and only that one";
+    }
     DestroyWindow(dialog_);
     dialog_ = nullptr;
     SetFileAttributesA("ults.rel", FILE_ATTRIBUTE_NORMAL);
