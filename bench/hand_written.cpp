@@ -9,10 +9,10 @@ namespace {
 
 constexpr double kLimit = 1e308;
 
-TermResult Fail(std::int32_t code) { return {0, code}; }
+Result Fail(std::int32_t code) { return {0, code}; }
 
 // "1/n^2": the power's limit test before its one multiplication.
-TermResult ReciprocalSquare(std::uint16_t k) {
+Result ReciprocalSquare(std::uint16_t k) {
   double x = k;
   if (x >= kLimit / x) return Fail(4);
   double square = x * x;
@@ -23,7 +23,7 @@ TermResult ReciprocalSquare(std::uint16_t k) {
 }
 
 // "2*n+3/n-1", read as 2*n + (3/n - 1).
-TermResult Polynomial(std::uint16_t k) {
+Result Polynomial(std::uint16_t k) {
   double x = k;
   double a = 2 * x;
   if (std::isinf(a)) return Fail(1);
@@ -38,7 +38,7 @@ TermResult Polynomial(std::uint16_t k) {
 }
 
 // "(-1)^n/n": the sign alternates.
-TermResult Alternating(std::uint16_t k) {
+Result Alternating(std::uint16_t k) {
   double x = k;
   double sign = k & 1 ? -1.0 : 1.0;
   if (x == 0) return Fail(1);
@@ -48,7 +48,7 @@ TermResult Alternating(std::uint16_t k) {
 }
 
 // "1/(n*(n+1))": both groups are integers below 1e15, whose texts are exact.
-TermResult Telescoping(std::uint16_t k) {
+Result Telescoping(std::uint16_t k) {
   double x = k;
   double g = x + 1;
   if (std::isinf(g)) return Fail(4);
@@ -61,7 +61,7 @@ TermResult Telescoping(std::uint16_t k) {
 }
 
 // "(1/n)^2+(n-1)/(n+1)": 1/n takes part with the digits of its text.
-TermResult Mixed(std::uint16_t k) {
+Result Mixed(std::uint16_t k) {
   double x = k;
   if (x == 0) return Fail(1);
   double g = 1 / x;
@@ -93,7 +93,7 @@ const std::array<double, 171>& FactorialTable() {
 }
 
 // "1/(n/400)!": n/400 takes part with the digits of its text.
-TermResult ReciprocalFactorial(std::uint16_t k) {
+Result ReciprocalFactorial(std::uint16_t k) {
   double g = NumberTextValue(static_cast<double>(k) / 400);
   if (g < 0 || g > 170) return Fail(2);
   double f = FactorialTable()[static_cast<int>(std::nearbyint(g))];
@@ -105,10 +105,10 @@ TermResult ReciprocalFactorial(std::uint16_t k) {
 
 // S_n and P_n by hand: the same loop and limits as the engine's, the term inlined.
 template <typename Term>
-TermResult Sum(Term term, std::uint16_t n) {
+Result Sum(Term term, std::uint16_t n) {
   double sum = 0;
   for (int k = 1; k <= n; ++k) {
-    TermResult t = term(static_cast<std::uint16_t>(k));
+    Result t = term(static_cast<std::uint16_t>(k));
     if (t.code != 0) return {sum, t.code};
     if (sum > 1e308 - t.value || sum < -1e308 - t.value) return {sum, 4};
     sum += t.value;
@@ -117,10 +117,10 @@ TermResult Sum(Term term, std::uint16_t n) {
 }
 
 template <typename Term>
-TermResult Product(Term term, std::uint16_t n) {
+Result Product(Term term, std::uint16_t n) {
   double product = 1;
   for (int k = 1; k <= n; ++k) {
-    TermResult t = term(static_cast<std::uint16_t>(k));
+    Result t = term(static_cast<std::uint16_t>(k));
     if (t.code != 0) return {product, t.code};
     if (t.value != 0 && (product < 0 ? -product : product) > 1e308 / (t.value < 0 ? -t.value : t.value))
       return {product, 4};
@@ -130,13 +130,13 @@ TermResult Product(Term term, std::uint16_t n) {
 }
 
 // The three quantities of one hand-written term, the term inlined into the loops.
-template <TermResult (*F)(std::uint16_t)>
-TermResult SumOf(std::uint16_t n) {
+template <Result (*F)(std::uint16_t)>
+Result SumOf(std::uint16_t n) {
   return Sum([](std::uint16_t k) { return F(k); }, n);
 }
 
-template <TermResult (*F)(std::uint16_t)>
-TermResult ProductOf(std::uint16_t n) {
+template <Result (*F)(std::uint16_t)>
+Result ProductOf(std::uint16_t n) {
   return Product([](std::uint16_t k) { return F(k); }, n);
 }
 
@@ -146,7 +146,7 @@ TermResult ProductOf(std::uint16_t n) {
 // factor; a sum or product carries the running product from one term to the next.
 constexpr double kRatio = 0.9;
 
-TermResult GeometricTerm(std::uint16_t n) {
+Result GeometricTerm(std::uint16_t n) {
   const double limit = kLimit / kRatio;
   double power = 1;
   for (int i = 0; i < n; ++i) {
@@ -156,7 +156,7 @@ TermResult GeometricTerm(std::uint16_t n) {
   return {power, 0};
 }
 
-TermResult GeometricSum(std::uint16_t n) {
+Result GeometricSum(std::uint16_t n) {
   const double limit = kLimit / kRatio;
   double power = 1;
   double sum = 0;
@@ -169,7 +169,7 @@ TermResult GeometricSum(std::uint16_t n) {
   return {sum, 0};
 }
 
-TermResult GeometricProduct(std::uint16_t n) {
+Result GeometricProduct(std::uint16_t n) {
   const double limit = kLimit / kRatio;
   double power = 1;
   double product = 1;

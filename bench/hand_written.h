@@ -7,7 +7,7 @@
 
 #include "engine/prepared.h"
 
-using HandQuantity = TermResult (*)(std::uint16_t n);
+using HandQuantity = Result (*)(std::uint16_t n);
 
 struct BenchFormula {
   const char* text;

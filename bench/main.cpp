@@ -29,7 +29,7 @@ enum Quantity { kTerm, kSum, kProduct };
 const char* const kWayNames[] = {"prepared", "text", "hand"};
 const char* const kQuantityNames[] = {"a", "S", "P"};
 
-TermResult Compute(const BenchFormula& f, Way way, Quantity q) {
+Result Compute(const BenchFormula& f, Way way, Quantity q) {
   double v = 0;
   switch (way) {
     case kPrepared:
@@ -47,7 +47,7 @@ TermResult Compute(const BenchFormula& f, Way way, Quantity q) {
 
 void Run(benchmark::State& state, const BenchFormula* f, Way way, Quantity q) {
   for (auto _ : state) {
-    TermResult r = Compute(*f, way, q);
+    Result r = Compute(*f, way, q);
     benchmark::DoNotOptimize(r);
   }
 }
@@ -78,7 +78,7 @@ class MedianReporter : public benchmark::ConsoleReporter {
   }
 };
 
-bool Same(TermResult a, TermResult b) {
+bool Same(Result a, Result b) {
   return a.code == b.code &&
          (a.code != 0 || std::bit_cast<std::uint64_t>(a.value) == std::bit_cast<std::uint64_t>(b.value));
 }
@@ -89,9 +89,9 @@ bool CheckAgreement() {
   for (int i = 0; i < kBenchFormulaCount; ++i) {
     const BenchFormula& f = kBenchFormulas[i];
     for (Quantity q : {kTerm, kSum, kProduct}) {
-      TermResult prepared = Compute(f, kPrepared, q);
-      TermResult hand = Compute(f, kHand, q);
-      TermResult text = Compute(f, kText, q);
+      Result prepared = Compute(f, kPrepared, q);
+      Result hand = Compute(f, kHand, q);
+      Result text = Compute(f, kText, q);
       if (!Same(prepared, hand) || !Same(prepared, text)) {
         std::fprintf(stderr, "vantel-bench: %s_%u of %s differs between the ways\n", kQuantityNames[q], kN, f.text);
         ok = false;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/arithmetic.h"
 #include "engine/messages.h"
 #include "engine/power.h"
 #include "format/number_text.h"
@@ -14,16 +15,11 @@ std::int32_t ResultCode = kNoError;
 namespace {
 
 
-// Rounds to the nearest integer, ties to even (the floating-point default).
-double RoundHalfEven(double x) { return std::nearbyint(x); }
-
-// An operator splits the text only at position 2 or later, where the character
-// before it is a digit or "!"; anything else (a leading sign, a sign after an
-// operator, the sign of an exponent) is not an operator.
+// The last occurrence of the operator that can split the text.
 int SplitPosition(const ShortString& s, int op) {
   int p = OperatorPosition(s, op);
   while (p != 0) {
-    if (p >= 2 && (IsDigit(s[p - 2]) || s[p - 2] == '!')) return p;
+    if (p >= 2 && SplitsAfter(s[p - 2])) return p;
     p = LastPos(Operators[op], s.view().substr(0, p - 1));
   }
   return 0;
@@ -33,6 +29,8 @@ double Fail(std::int32_t code) {
   ResultCode = code;
   return 0;
 }
+
+double Take(Result r) { return r.code != kNoError ? Fail(r.code) : r.value; }
 
 }  // namespace
 
@@ -121,46 +119,43 @@ int OperatorPosition(const ShortString& text, int op) { return LastPos(Operators
 
 double IntegerPower(double x, std::int32_t e) {
   ResultCode = kNoError;
-  PowerResult r = RepeatedPower(x, e);
-  if (r.code != kNoError) ResultCode = r.code;
-  return r.value;
+  return Take(IntegerPowerOf(x, e));
 }
 
-// 0! = 1; m! is accumulated as 2 x 3 x ... x m in a double.
 double Factorial(std::uint16_t m) {
   if (m > kMaxFactorial) return Fail(kFactorialRange);
   ResultCode = kNoError;
-  double f = 1;
-  for (int i = 2; i <= m; ++i) f *= i;
-  return f;
+  return FactorialValue(m);
 }
+
+namespace {
 
 double Combine(char op, double a, double b) {
   switch (op) {
-    case '+':
+    case '+': {
+      const double r = a + b;
+      return Take({r, SumCode(r)});
+    }
     case '-': {
-      double r = op == '+' ? a + b : a - b;
-      return std::isinf(r) ? Fail(kOverflow) : r;
+      const double r = a - b;
+      return Take({r, SumCode(r)});
     }
     case '*': {
-      double r = a * b;  // guarded: an overflowing product is a fault
-      return std::isinf(r) ? Fail(kDivisionByZero) : r;
+      const double r = a * b;
+      return Take({r, ProductCode(r)});
     }
     case '/': {
-      if (b == 0) return Fail(kDivisionByZero);
-      double r = a / b;
-      return std::isinf(r) ? Fail(kOverflow) : r;
+      const double r = b == 0 ? 0 : a / b;
+      return Take({r, QuotientCode(b, r)});
     }
-    case '^': {
-      PowerResult r = Power(a, b);
-      return r.code != kNoError ? Fail(r.code) : r.value;
-    }
-    default: {  // '!'
-      if (a < 0 || a > kMaxFactorial) return Fail(kFactorialRange);
-      return Factorial(static_cast<std::uint16_t>(RoundHalfEven(a)));
-    }
+    case '^':
+      return Take(Power(a, b));
+    default:  // '!'
+      return Take(FactorialOf(a));
   }
 }
+
+}  // namespace
 
 double Evaluate(const ShortString& text) {
   LoadResultTexts();

@@ -1,25 +1,35 @@
 // The text evaluator: groups are evaluated and written back as number texts, then
 // the text is split at one operator and both sides are evaluated recursively.
+//
+// The formula language as the evaluator reads it (a text has at most 255
+// characters; "a splitting op" is one whose preceding character is a digit or
+// "!", at position 2 or later):
+//
+//   text   := groups written back, then split
+//   group  := "(" text ")"            first complete group at depth 0, evaluated
+//                                     and replaced by its number text (cut at 255)
+//   split  := left OP right           at the LAST splitting occurrence of the
+//                                     first of  + - * / ^ !  that has one, so
+//                                     "8-2-1" = (8-2)-1 and "2^3^2" = (2^3)^2;
+//                                     for "!" the right side is not evaluated
+//           | leaf
+//   leaf   := "-" text                the sign binds tighter than every operator:
+//                                     "-2^2" = (-2)^2
+//           | number                  [blanks] [sign] digits ["." digits]
+//                                     [("E"|"e") [sign] digits]; any other text
+//                                     (a letter, "x+1", "") is 0 without a code
+//
+// A sign that does not follow a digit or "!" ("2*-3", "1E+20", "10--3") is part
+// of its operand, not an operator.
 #pragma once
 
 #include <cstdint>
 
+#include "engine/result.h"
 #include "format/short_string.h"
-
-// Result codes left by the evaluator and the sequence quantities.
-enum : std::int32_t {
-  kNoError = 0,
-  kDivisionByZero = 1,  // also every arithmetic fault caught by a guard
-  kFactorialRange = 2,
-  kNegativeBase = 3,
-  kOverflow = 4,
-};
 
 // The code of the last evaluation; a value is used only when it is 0.
 extern std::int32_t ResultCode;
-
-constexpr double kOverflowLimit = 1e308;  // powers, sums and products stop before this
-constexpr int kMaxFactorial = 170;        // 171! is beyond a double
 
 // "+", "-", "*", "/", "^", "!": the order in which a place to split is looked for,
 // from the loosest binding to the tightest.

@@ -1,22 +1,63 @@
-// The power operator: integer exponents by repeated multiplication with the
-// overflow limit, other exponents as e^(b ln a) computed in double-double
-// arithmetic, so that every platform gives the same bits.
+// The power operator. An integer exponent gives the repeated multiplication x x
+// x x ... x, every factor rounded, stopping with code 4 before the running
+// product's magnitude would reach 1e308; other exponents give e^(b ln a),
+// computed in double-double arithmetic so that every platform gives the same bits.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
-struct PowerResult {
-  double value = 0;
-  std::int32_t code = 0;  // a result code; the value is used only when it is 0
-};
+#include "engine/result.h"
 
-// x^e as x multiplied e times, stopping with code 4 when the running product
-// would reach 1e308; a negative exponent divides 1 by the power (code 1 when
-// that power is 0); 0 to a negative exponent is code 1.
-PowerResult RepeatedPower(double x, std::int32_t e);
+// Exponents up to this many factors are multiplied out literally; longer ones
+// (beyond what any term's own index can give) cost a bounded number of steps.
+constexpr std::uint32_t kLiteralPowerSteps = 65536;
+
+// How "^" reads its exponent b: 0, an integer (|b| equal to |b| rounded to the
+// nearest integer, ties to even), a magnitude that rounds to 2^31 or more (a
+// fault: code 1), or anything else.
+enum class Exponent : std::uint8_t { kZero, kInteger, kFault, kFraction };
+Exponent ReadExponent(double b, std::int32_t* e);
+
+// The running product's limit for base x: the product r may take another factor
+// x only while |r| < kOverflowLimit / |x|.
+inline double PowerLimit(double x) { return kOverflowLimit / std::fabs(x); }
+
+// One factor of the repeated multiplication: false (code 4) when the limit stops it.
+inline bool PowerStep(double* r, double x, double limit) {
+  if (std::fabs(*r) >= limit) return false;
+  *r *= x;
+  return true;
+}
+
+// x^e for an integer e given |x|^|e| with its sign: for a negative exponent
+// 1 divided by the power, code 1 when that power is 0 or the quotient overflows.
+inline Result FinishPower(double power, bool negative_exponent) {
+  if (!negative_exponent) return {power, kNoError};
+  if (power == 0) return {0, kDivisionByZero};
+  const double q = 1 / power;
+  if (std::isinf(q)) return {0, kDivisionByZero};
+  return {q, kNoError};
+}
+
+// x^e: 0 for x = 0 (code 1 when e < 0), 1 for e = 0, else the repeated
+// multiplication. Its value stops changing once the product reaches 0 or a
+// fixed point (in the subnormal range, where x times the product rounds back to
+// the product); exponents beyond kLiteralPowerSteps give that fixed point
+// exactly, and otherwise the exact power rounded (within the roundings of the
+// literal product), with code 4 whenever the literal product could reach the limit.
+Result IntegerPowerOf(double x, std::int32_t e);
+
+// The same for count independent pairs, side by side: value[l], code[l] =
+// IntegerPowerOf(x[l], e[l]), bit for bit.
+void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code);
+
+// a^b for a b that is not an integer: e^(b ln a) for a > 0 (code 1 when it
+// overflows), 0 for a = 0, code 3 for a < 0.
+Result FractionPower(double a, double b);
 
 // a^b for the "^" operator.
-PowerResult Power(double a, double b);
+Result Power(double a, double b);
 
 // e^(b ln a) for a > 0, correctly rounded but for the rarest ties; may be an
 // infinity when the result is beyond the range of a double.

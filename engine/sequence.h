@@ -2,32 +2,12 @@
 // start-up.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "engine/evaluate.h"
+#include "engine/result.h"
+#include "engine/term_text.h"
 #include "format/short_string.h"
-
-// Replaces every occurrence of the letter (either case) by the replacement text;
-// a replacement that begins with "-" is put in parentheses.
-ShortString SubstituteVariable(char letter, const ShortString& replacement, const ShortString& text);
-
-// The text of term k: the formula with the digits of k in place of n.
-ShortString TermText(const ShortString& formula, std::uint16_t k);
-
-// One step of S_n: adds v unless the sum would leave [-1e308, 1e308].
-inline bool AddTerm(double* sum, double v) {
-  if (*sum > kOverflowLimit - v || *sum < -kOverflowLimit - v) return false;
-  *sum += v;
-  return true;
-}
-
-// One step of P_n: multiplies by v unless the product's magnitude would pass 1e308.
-inline bool MultiplyTerm(double* product, double v) {
-  if (v != 0 && std::fabs(*product) > kOverflowLimit / std::fabs(v)) return false;
-  *product *= v;
-  return true;
-}
 
 // a_n, S_n and P_n, each leaving ResultCode. The formula is prepared once per
 // call and every term is computed from the prepared form, with exactly the value
@@ -40,6 +20,19 @@ double PartialProduct(const ShortString& formula, std::uint16_t n);
 double TextTermValue(const ShortString& formula, std::uint16_t n);
 double TextPartialSum(const ShortString& formula, std::uint16_t n);
 double TextPartialProduct(const ShortString& formula, std::uint16_t n);
+
+// The quantities of one term request, in one pass over the terms: each one has
+// exactly the value and code that its own call above gives, called in the
+// order a_n, S_n, P_n for the wanted ones (for n = 0, S and P take the code the
+// call before them left in ResultCode, as their own calls do). ResultCode is
+// left as those calls would leave it.
+enum : unsigned { kWantTerm = 1, kWantSum = 2, kWantProduct = 4 };
+struct Quantities {
+  Result term;
+  Result sum{0, kNoError};
+  Result product{1, kNoError};
+};
+Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted);
 
 // Fixes the decimal point of number texts and loads the result texts of the
 // current language (Catalan unless a caller has chosen another).

@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   PreparedFormula prepared = PrepareFormula(formula);
   for (std::uint16_t k : {0, 1, 2, 3, 9, 10, 11, 99, 100, 170, 171, 1000, 9999, 10000, 65535}) {
-    TermResult fast = PreparedTerm(prepared, k);
-    TermResult text = TextTerm(formula, k);
+    Result fast = PreparedTerm(prepared, k);
+    Result text = TextTerm(formula, k);
     if (!Same(fast.value, text.value) || fast.code != text.code) Differ(formula, "term", k);
   }
   const std::uint16_t n = 70;  // more than one block of terms

@@ -157,6 +157,11 @@ const char* const kFormulas[] = {
      "*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)*(1/n)"),
 };
 
+bool RunsProgram(const char* formula, std::uint16_t k) {
+  const PreparedFormula prepared = PrepareFormula(formula);
+  return TermRun(prepared).RunsProgram(k);
+}
+
 std::vector<std::uint16_t> Indexes() {
   std::vector<std::uint16_t> ks;
   for (int k = 0; k <= 40; ++k) ks.push_back(static_cast<std::uint16_t>(k));
@@ -169,8 +174,8 @@ TEST(PreparedTerm, SameAsTheTextOnTheExamples) {
   for (const char* formula : kFormulas) {
     PreparedFormula prepared = PrepareFormula(formula);
     for (std::uint16_t k : Indexes()) {
-      TermResult fast = PreparedTerm(prepared, k);
-      TermResult text = TextTerm(formula, k);
+      Result fast = PreparedTerm(prepared, k);
+      Result text = TextTerm(formula, k);
       EXPECT_TRUE(SameBits(fast.value, text.value) && fast.code == text.code)
           << formula << " at k=" << k << ": prepared " << Shown(fast.value, fast.code) << ", text "
           << Shown(text.value, text.code);
@@ -182,16 +187,16 @@ TEST(PreparedTerm, SameAsTheTextOnTheExamples) {
 TEST(PreparedTerm, UsualFormulasArePrepared) {
   for (const char* formula : {"1/n^2", "(-1)^n/n", "1/(n*(n+1))", "(1/n)^2+(n-1)/(n+1)", "1/(n/400)!", "n!", "2^n"}) {
     PreparedFormula prepared = PrepareFormula(formula);
-    EXPECT_TRUE(prepared.prepared) << formula;
-    EXPECT_TRUE(IsPreparedTerm(prepared, 65535)) << formula;
+    EXPECT_TRUE(prepared.runs_program()) << formula;
+    EXPECT_TRUE(TermRun(prepared).RunsProgram(65535)) << formula;
   }
   // Ten groups fit in 255 characters with fixed number texts.
-  EXPECT_TRUE(IsPreparedTerm(PrepareFormula("(n+1)*(n+2)*(n+3)*(n+4)*(n+5)*(n+6)*(n+7)*(n+8)*(n+9)*(n+10)"), 65535));
+  EXPECT_TRUE(RunsProgram("(n+1)*(n+2)*(n+3)*(n+4)*(n+5)*(n+6)*(n+7)*(n+8)*(n+9)*(n+10)", 65535));
   // A negative group value after "!" would split the text at its sign.
-  EXPECT_FALSE(IsPreparedTerm(PrepareFormula("n!(0-n)"), 3));
-  EXPECT_TRUE(IsPreparedTerm(PrepareFormula("n!(n-5)"), 7));
+  EXPECT_FALSE(RunsProgram("n!(0-n)", 3));
+  EXPECT_TRUE(RunsProgram("n!(n-5)", 7));
   // Parentheses out of order are left to the text.
-  EXPECT_FALSE(PrepareFormula("n)*(n").prepared);
+  EXPECT_FALSE(PrepareFormula("n)*(n").runs_program());
 }
 
 TEST(PreparedQuantities, SumAndProductSameAsTheText) {

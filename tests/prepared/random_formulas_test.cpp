@@ -128,8 +128,8 @@ TEST(RandomFormulas, PreparedTermsEqualTheText) {
     PreparedFormula prepared = PrepareFormula(f);
     for (int i = 0; i < 12; ++i) {
       std::uint16_t k = RandomIndex(rng);
-      TermResult fast = PreparedTerm(prepared, k);
-      TermResult text = TextTerm(f, k);
+      Result fast = PreparedTerm(prepared, k);
+      Result text = TextTerm(f, k);
       ++terms;
       ASSERT_TRUE(SameBits(fast.value, text.value) && fast.code == text.code)
           << f << " at k=" << k << ": prepared " << Shown(fast.value, fast.code) << ", text "

@@ -1,0 +1,322 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "engine/arithmetic.h"
+#include "engine/evaluate.h"
+#include "engine/power.h"
+#include "engine/prepared.h"
+#include "format/number_text.h"
+
+namespace {
+
+constexpr int kLongestNumberText = 25;  // " 1.0000000000000000E+0036"
+constexpr int kLongestFixedText = 20;   // "-0.12345678901234567"
+
+bool IsVariable(char c) { return c == 'n' || c == 'N'; }
+
+// Every ")" closes an earlier "(" and none stays open, so that the text's groups
+// are found the same way at every stage of its evaluation.
+bool ParenthesesInOrder(std::string_view s) {
+  int depth = 0;
+  for (char c : s) {
+    if (c == '(') ++depth;
+    if (c == ')' && --depth < 0) return false;
+  }
+  return depth == 0;
+}
+
+std::size_t MatchingClose(std::string_view s, std::size_t open) {
+  int depth = 0;
+  for (std::size_t i = open; i < s.size(); ++i) {
+    if (s[i] == '(') ++depth;
+    if (s[i] == ')' && --depth == 0) return i;
+  }
+  return s.size();
+}
+
+int RawLength(std::string_view s, int digits) {
+  int length = 0;
+  for (char c : s) length += IsVariable(c) ? digits : 1;
+  return length;
+}
+
+// Whether no text of this level (the term text itself, or a group's text at any
+// stage of writing back its inner groups) can pass 255 characters when k has
+// this many digits and no number text of a group is longer than group_text:
+// then no text is ever cut.
+bool LevelFits(std::string_view s, int digits, int group_text) {
+  int longest = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '(') {
+      std::size_t close = MatchingClose(s, i);
+      std::string_view inner = s.substr(i + 1, close - i - 1);
+      if (!LevelFits(inner, digits, group_text)) return false;
+      longest += std::max(group_text, 2 + RawLength(inner, digits));
+      i = close;
+    } else {
+      longest += IsVariable(s[i]) ? digits : 1;
+    }
+  }
+  return longest <= static_cast<int>(ShortString::kCapacity);
+}
+
+Result EvaluateText(std::string_view text) {
+  const double v = Evaluate(ShortString(text));
+  return {v, ResultCode};
+}
+
+// What a piece of the text gives: known before k (a value or a code), or the
+// register that holds its value once the steps before have run.
+struct Operand {
+  bool known = false;
+  Result result;
+  std::uint16_t reg = 0;
+};
+
+Operand Known(Result r) { return {true, r, 0}; }
+Operand InRegister(std::uint16_t reg) { return {false, {}, reg}; }
+
+std::uint16_t NewRegister(Program* p, double initial = 0) {
+  p->initial.push_back(initial);
+  return static_cast<std::uint16_t>(p->initial.size() - 1);
+}
+
+std::uint16_t RegisterOf(Program* p, const Operand& o) { return o.known ? NewRegister(p, o.result.value) : o.reg; }
+
+// A step that always stops the term with a code (something known to fail, met
+// after steps that may fail first).
+Operand Fails(Program* p, std::int32_t code) {
+  Step step{Step::kFail};
+  step.code = code;
+  p->steps.push_back(step);
+  return InRegister(kIndexRegister);
+}
+
+// What a level of the text is made of once its groups are written back: plain
+// characters, the digits of k, and the number texts of groups that depend on k.
+struct Item {
+  enum Kind : std::uint8_t { kCharacter, kIndex, kGroup };
+  Kind kind;
+  char character = 0;
+  std::uint16_t written = 0;  // kGroup: the value as its text reads back
+  std::uint16_t value = 0;    // kGroup: the value itself
+};
+
+struct Level {
+  std::vector<Item> items;
+  std::vector<bool> splits;  // the item is an operator that can split the text
+};
+
+bool HasIndex(const Level& level, int lo, int hi) {
+  for (int i = lo; i < hi; ++i)
+    if (level.items[i].kind != Item::kCharacter) return true;
+  return false;
+}
+
+Step::Kind BinaryKind(char op) {
+  switch (op) {
+    case '+':
+      return Step::kAdd;
+    case '-':
+      return Step::kSubtract;
+    case '*':
+      return Step::kMultiply;
+    case '/':
+      return Step::kDivide;
+    default:
+      return Step::kPower;
+  }
+}
+
+// The split of the items [lo, hi) as the text evaluation finds it: the last
+// operator of the loosest kind that can split; without one, a leaf. Steps are
+// added in the order the text evaluation computes: left operand, right operand,
+// then the operator.
+Operand CompileRange(Program* p, const Level& level, int lo, int hi) {
+  if (!HasIndex(level, lo, hi)) {
+    // Known before k: exactly what the text evaluation makes of this very text.
+    char text[ShortString::kCapacity + 1];
+    bool plain = true;  // no operator and no parenthesis: the text is a leaf
+    for (int i = lo; i < hi; ++i) {
+      char c = level.items[i].character;
+      text[i - lo] = c;
+      plain = plain && c != '(' && c != ')' && std::string_view(Operators, 6).find(c) == std::string_view::npos;
+    }
+    if (plain) {  // a number, or 0 when it does not read as one
+      double value = 0;
+      bool overflow = false;
+      ReadNumber(std::string_view(text, hi - lo), &value, &overflow);
+      return Known(overflow ? Result{0, kOverflow} : Result{value, kNoError});
+    }
+    return Known(EvaluateText(std::string_view(text, hi - lo)));
+  }
+  for (char op : Operators) {
+    for (int i = hi - 1; i > lo; --i) {
+      if (!level.splits[i] || level.items[i].character != op) continue;
+      Operand left = CompileRange(p, level, lo, i);
+      if (left.known && left.result.code != kNoError) return left;
+      if (op == '!') {  // the operand after "!" is not evaluated
+        Step step{Step::kFactorial};
+        step.left = RegisterOf(p, left);
+        step.target = NewRegister(p);
+        p->steps.push_back(step);
+        return InRegister(step.target);
+      }
+      Operand right = CompileRange(p, level, i + 1, hi);
+      if (right.known && right.result.code != kNoError) return Fails(p, right.result.code);
+      Step step{BinaryKind(op)};
+      step.left = RegisterOf(p, left);
+      if (op == '^' && right.known && ReadExponent(right.result.value, &step.exponent) == Exponent::kInteger) {
+        step.kind = Step::kIntegerPower;
+      } else if (op == '^' && left.known && !right.known &&
+                 (right.reg == kIndexRegister || right.reg == kMinusIndexRegister)) {
+        step.kind = Step::kIndexPower;
+        step.right = right.reg;
+        step.running_power = p->running_powers++;
+      } else {
+        step.right = RegisterOf(p, right);
+      }
+      step.target = NewRegister(p);
+      p->steps.push_back(step);
+      return InRegister(step.target);
+    }
+  }
+
+  // A leaf: leading minus signs (each one a factor -1), then k alone, a group
+  // alone, or anything else, which is read from its text as the text
+  // evaluation reads it.
+  int minus = 0;
+  while (lo + minus < hi && level.items[lo + minus].kind == Item::kCharacter &&
+         level.items[lo + minus].character == '-')
+    ++minus;
+  const Item& first = level.items[lo + minus];
+  if (hi - lo - minus == 1 && first.kind == Item::kIndex) {
+    return InRegister(minus % 2 ? kMinusIndexRegister : kIndexRegister);
+  }
+  if (hi - lo - minus == 1 && first.kind == Item::kGroup) {
+    if (minus % 2 == 0) return InRegister(first.written);
+    Step step{Step::kNegate};
+    step.left = first.written;
+    step.target = NewRegister(p);
+    p->steps.push_back(step);
+    return InRegister(step.target);
+  }
+  std::vector<LeafPiece> pieces;
+  for (int i = lo; i < hi; ++i) {
+    const Item& item = level.items[i];
+    if (item.kind == Item::kCharacter) {
+      pieces.push_back({LeafPiece::kCharacter, item.character, 0});
+    } else if (item.kind == Item::kIndex) {
+      pieces.push_back({LeafPiece::kIndex, 0, 0});
+    } else {
+      pieces.push_back({LeafPiece::kRegisterText, 0, item.value});
+    }
+  }
+  p->leaves.push_back(std::move(pieces));
+  Step step{Step::kLeaf};
+  step.leaf = static_cast<std::uint16_t>(p->leaves.size() - 1);
+  step.target = NewRegister(p);
+  p->steps.push_back(step);
+  return InRegister(step.target);
+}
+
+// One level of the text: its groups first, from left to right, each computed and
+// written back as its number text; then its split.
+Operand CompileLevel(Program* p, std::string_view s) {
+  const std::size_t start = p->steps.size();
+  Level level;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    char c = s[i];
+    if (c == '(') {
+      std::size_t close = MatchingClose(s, i);
+      Operand inner = CompileLevel(p, s.substr(i + 1, close - i - 1));
+      if (inner.known && inner.result.code != kNoError) {
+        // The group fails unless a group before it has failed already.
+        if (p->steps.size() == start) return inner;
+        return Fails(p, inner.result.code);
+      }
+      if (inner.known) {
+        const ShortString written = FormatNumber(inner.result.value);
+        // The lengths were bounded for fixed texts only: a longer one could be cut.
+        if (p->fixed_group_texts && written.size() > kLongestFixedText) p->index_limit = 0;
+        for (char t : written.view()) level.items.push_back({Item::kCharacter, t, 0, 0});
+      } else {
+        // The sign of a negative value written after a digit or "!" becomes an
+        // operator that can split the text: such terms take the text evaluation.
+        bool sign_splits = false;
+        if (!level.items.empty()) {
+          const Item& before = level.items.back();
+          sign_splits = before.kind != Item::kCharacter || SplitsAfter(before.character);
+        }
+        Step step{sign_splits ? Step::kSignedGroup : Step::kGroup};
+        step.left = inner.reg;
+        step.target = NewRegister(p);
+        p->steps.push_back(step);
+        level.items.push_back({Item::kGroup, 0, step.target, inner.reg});
+      }
+      i = close;
+    } else if (IsVariable(c)) {
+      level.items.push_back({Item::kIndex, 0, 0, 0});
+    } else {
+      level.items.push_back({Item::kCharacter, c, 0, 0});
+    }
+  }
+
+  // A level longer than a text can be is never compiled (the formula is then left
+  // to the text evaluation).
+  if (p->index_limit == 0 || level.items.size() > ShortString::kCapacity) {
+    p->index_limit = 0;
+    return Known({0, kNoError});
+  }
+
+  // An operator splits only at position 2 or later, after a digit or "!"; the
+  // digits of k and a number text always end in a digit.
+  const int count = static_cast<int>(level.items.size());
+  level.splits.assign(count, false);
+  for (int i = 1; i < count; ++i) {
+    const Item& item = level.items[i];
+    const Item& before = level.items[i - 1];
+    if (item.kind != Item::kCharacter) continue;
+    bool op = false;
+    for (char o : Operators) op = op || item.character == o;
+    level.splits[i] = op && (before.kind != Item::kCharacter || SplitsAfter(before.character));
+  }
+  return CompileRange(p, level, 0, count);
+}
+
+}  // namespace
+
+PreparedFormula PrepareFormula(const ShortString& formula) {
+  PreparedFormula prepared;
+  prepared.formula_ = formula;
+  Program& p = prepared.program_;
+  if (!ParenthesesInOrder(formula.view())) return prepared;
+  // Any number text fits, or else (with a check on every group's value) any
+  // fixed text: more terms are prepared where the texts are long.
+  int digits = 5;
+  while (digits > 0 && !LevelFits(formula.view(), digits, kLongestNumberText)) --digits;
+  int fixed_digits = digits;
+  while (fixed_digits < 5 && LevelFits(formula.view(), fixed_digits + 1, kLongestFixedText)) ++fixed_digits;
+  if (fixed_digits > digits) {
+    digits = fixed_digits;
+    p.fixed_group_texts = true;
+  }
+  if (digits == 0) return prepared;
+  p.index_limit = 1;
+  for (int i = 0; i < digits; ++i) p.index_limit *= 10;
+
+  const std::int32_t saved = ResultCode;
+  p.initial = {0, 0};
+  Operand result = CompileLevel(&p, formula.view());
+  ResultCode = saved;
+  if (result.known && result.result.code != kNoError) {
+    Fails(&p, result.result.code);
+  } else {
+    p.result = RegisterOf(&p, result);
+  }
+  if (p.index_limit == 0 || p.initial.size() >= 65536) return prepared;
+  p.runs = true;
+  return prepared;
+}

@@ -1,0 +1,298 @@
+// Running a prepared formula's program over blocks of consecutive k.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/arithmetic.h"
+#include "engine/evaluate.h"
+#include "engine/power.h"
+#include "engine/prepared.h"
+#include "engine/term_text.h"
+#include "engine/text_value.h"
+#include "format/number_text.h"
+
+namespace {
+
+constexpr int kLanes = TermBlock::kSize;
+
+// A leaf's text has no operator that can split it: each leading minus is a
+// factor -1 on the rest, and the rest is a number, or 0 when it is not one.
+Result ReadLeaf(const std::vector<LeafPiece>& pieces, std::uint16_t k, const double* lanes, int lane) {
+  ShortString text;
+  for (const LeafPiece& piece : pieces) {
+    if (piece.kind == LeafPiece::kCharacter) {
+      text += piece.character;
+    } else if (piece.kind == LeafPiece::kIndex) {
+      text += IntText(k).view();
+    } else {
+      text += FormatNumber(lanes[piece.source * kLanes + lane]).view();
+    }
+  }
+  std::size_t minus = 0;
+  while (minus < text.size() && text[minus] == '-') ++minus;
+  double value = 0;
+  bool overflow = false;
+  ReadNumber(text.view().substr(minus), &value, &overflow);
+  if (overflow) return {0, kOverflow};
+  for (std::size_t i = 0; i < minus; ++i) value = -1 * value;
+  return {value, kNoError};
+}
+
+// Whether the number text of v is its fixed text (at most 20 characters).
+inline bool HasFixedText(double v) {
+  double magnitude = std::fabs(v);
+  return magnitude == 0 || (magnitude >= 1e-5 && magnitude < (v < 0 ? 1e14 : 1e15));
+}
+
+}  // namespace
+
+TermRun::TermRun(const PreparedFormula& prepared) : prepared_(prepared) {
+  const Program& p = prepared.program_;
+  if (!p.runs) return;
+  lanes_.resize(p.initial.size() * kLanes);
+  for (std::size_t r = 0; r < p.initial.size(); ++r) {
+    for (int l = 0; l < kLanes; ++l) lanes_[r * kLanes + l] = p.initial[r];
+  }
+  powers_.resize(p.running_powers);
+}
+
+// x^k or x^-k for a constant x, as IntegerPowerOf computes it: x^k is the
+// running product of x^(k-1) and x, so consecutive terms extend one product by
+// a factor each, with the limit test before each factor. An earlier k starts
+// the product again.
+void TermRun::IndexPower(const Step& step, int k0, int count, TermBlock* out) {
+  double* reg = lanes_.data();
+  const double x = reg[step.left * kLanes];  // the base is a constant
+  double* r = reg + step.target * kLanes;
+  const bool negative = step.right == kMinusIndexRegister;
+  RunningPower* run = &powers_[step.running_power];
+  const double limit = PowerLimit(x);
+  for (int l = 0; l < count; ++l) {
+    if (state_[l] != kRunning) continue;
+    const std::int32_t m = k0 + l;
+    if (m == 0) {  // x^0 is 1, also for x = 0
+      r[l] = 1;
+      continue;
+    }
+    if (x == 0 || x == 1 || x == -1) {
+      const Result p = IntegerPowerOf(x, negative ? -m : m);
+      r[l] = p.value;
+      if (p.code != kNoError) {
+        out->code[l] = p.code;
+        state_[l] = kStopped;
+      }
+      continue;
+    }
+    if (m < run->steps) *run = RunningPower{};
+    if (run->reached < 0) {
+      double product = run->product;
+      std::int32_t steps = run->steps;
+      for (; steps < m; ++steps) {
+        if (!PowerStep(&product, x, limit)) {
+          run->reached = steps;
+          break;
+        }
+      }
+      run->product = product;
+      run->steps = steps;
+    }
+    const Result p = run->reached >= 0 && run->reached < m ? Result{0, kOverflow} : FinishPower(run->product, negative);
+    r[l] = p.value;
+    if (p.code != kNoError) {
+      out->code[l] = p.code;
+      state_[l] = kStopped;
+    }
+  }
+}
+
+// left ^ right in every running lane: the integer powers side by side, the
+// other exponents one by one.
+void TermRun::Powers(const Step& step, int count, TermBlock* out) {
+  double* reg = lanes_.data();
+  const double* a = reg + step.left * kLanes;
+  const double* b = reg + step.right * kLanes;
+  double* r = reg + step.target * kLanes;
+  double base[kLanes] = {};
+  std::int32_t exponent[kLanes] = {};
+  int lane[kLanes] = {};
+  int held = 0;
+  for (int l = 0; l < count; ++l) {
+    if (state_[l] != kRunning) continue;
+    std::int32_t e = step.exponent;
+    if (step.kind == Step::kPower) {
+      const Exponent kind = ReadExponent(b[l], &e);
+      if (kind != Exponent::kInteger) {
+        const Result p = kind == Exponent::kZero    ? Result{1, kNoError}
+                         : kind == Exponent::kFault ? Result{0, kDivisionByZero}
+                                                    : FractionPower(a[l], b[l]);
+        r[l] = p.value;
+        if (p.code != kNoError) {
+          out->code[l] = p.code;
+          state_[l] = kStopped;
+        }
+        continue;
+      }
+    }
+    base[held] = a[l];
+    exponent[held] = e;
+    lane[held++] = l;
+  }
+  double value[kLanes];
+  std::int32_t code[kLanes];
+  IntegerPowers(held, base, exponent, value, code);
+  for (int j = 0; j < held; ++j) {
+    const int l = lane[j];
+    r[l] = value[j];
+    if (code[j] != kNoError) {
+      out->code[l] = code[j];
+      state_[l] = kStopped;
+    }
+  }
+}
+
+// Runs the program for the terms k0 ... k0 + count - 1: each lane's code is that
+// of the first step that stops its term; a lane may instead be sent to the text
+// evaluation. True when some lane is. Steps go on computing in lanes that have
+// stopped; their values are not used.
+bool TermRun::RunBlock(int k0, int count, TermBlock* out) {
+  const Program& p = prepared_.program_;
+  double* reg = lanes_.data();
+  std::int32_t* codes = out->code;
+  for (int l = 0; l < count; ++l) {
+    reg[kIndexRegister * kLanes + l] = k0 + l;
+    reg[kMinusIndexRegister * kLanes + l] = -1.0 * (k0 + l);
+    codes[l] = kNoError;
+    state_[l] = k0 + l < static_cast<int>(p.index_limit) ? kRunning : kToText;
+  }
+  // After a step that may have failed somewhere in the block: the code of each
+  // lane still running.
+  auto mark = [&](auto code_of) {
+    for (int l = 0; l < count; ++l) {
+      if (state_[l] != kRunning) continue;
+      const std::int32_t code = code_of(l);
+      if (code != kNoError) {
+        codes[l] = code;
+        state_[l] = kStopped;
+      }
+    }
+  };
+  for (const Step& step : p.steps) {
+    const double* a = reg + step.left * kLanes;
+    const double* b = reg + step.right * kLanes;
+    double* r = reg + step.target * kLanes;
+    bool stop = false;
+    switch (step.kind) {
+      case Step::kAdd:
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] + b[l];
+          stop |= std::fabs(r[l]) == HUGE_VAL;
+        }
+        if (stop) mark([&](int l) { return SumCode(r[l]); });
+        break;
+      case Step::kSubtract:
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] - b[l];
+          stop |= std::fabs(r[l]) == HUGE_VAL;
+        }
+        if (stop) mark([&](int l) { return SumCode(r[l]); });
+        break;
+      case Step::kMultiply:
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] * b[l];
+          stop |= std::fabs(r[l]) == HUGE_VAL;
+        }
+        if (stop) mark([&](int l) { return ProductCode(r[l]); });
+        break;
+      case Step::kDivide:
+        for (int l = 0; l < count; ++l) {
+          r[l] = a[l] / b[l];
+          stop |= (b[l] == 0) | (std::fabs(r[l]) == HUGE_VAL);
+        }
+        if (stop) mark([&](int l) { return QuotientCode(b[l], r[l]); });
+        break;
+      case Step::kPower:
+      case Step::kIntegerPower:
+        Powers(step, count, out);
+        break;
+      case Step::kIndexPower:
+        IndexPower(step, k0, count, out);
+        break;
+      case Step::kFactorial:
+        mark([&](int l) {
+          const Result f = FactorialOf(a[l]);
+          r[l] = f.value;
+          return f.code;
+        });
+        break;
+      case Step::kNegate:
+        for (int l = 0; l < count; ++l) r[l] = -1 * a[l];
+        break;
+      case Step::kSignedGroup:
+        for (int l = 0; l < count; ++l) {
+          if (state_[l] == kRunning && std::signbit(a[l])) state_[l] = kToText;
+        }
+        [[fallthrough]];
+      case Step::kGroup:
+        if (p.fixed_group_texts) {
+          for (int l = 0; l < count; ++l) {
+            if (state_[l] == kRunning && !HasFixedText(a[l])) state_[l] = kToText;
+          }
+        }
+        for (int l = 0; l < count; ++l) r[l] = state_[l] == kRunning ? NumberTextValue(a[l]) : 0;
+        break;
+      case Step::kLeaf:
+        mark([&](int l) {
+          const Result leaf = ReadLeaf(p.leaves[step.leaf], static_cast<std::uint16_t>(k0 + l), reg, l);
+          r[l] = leaf.value;
+          return leaf.code;
+        });
+        break;
+      case Step::kFail:
+        mark([&](int) { return step.code; });
+        break;
+    }
+  }
+  const double* result = reg + p.result * kLanes;
+  bool text = false;
+  for (int l = 0; l < count; ++l) {
+    out->value[l] = state_[l] == kRunning ? result[l] : 0;
+    text |= state_[l] == kToText;
+  }
+  return text;
+}
+
+void TermRun::Terms(int k0, int count, TermBlock* out) {
+  const bool runs = prepared_.program_.runs;
+  if (runs && !RunBlock(k0, count, out)) return;
+  for (int l = 0; l < count; ++l) {
+    if (!runs || state_[l] == kToText) {
+      const Result t = TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+      out->value[l] = t.value;
+      out->code[l] = t.code;
+    }
+  }
+}
+
+bool TermRun::RunsProgram(std::uint16_t k) {
+  if (!prepared_.program_.runs) return false;
+  TermBlock block;
+  RunBlock(k, 1, &block);
+  return state_[0] != kToText;
+}
+
+Result PreparedTerm(const PreparedFormula& prepared, std::uint16_t k) {
+  TermRun run(prepared);
+  TermBlock block;
+  run.Terms(k, 1, &block);
+  return {block.value[0], block.code[0]};
+}
+
+void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
+                   const std::function<void(std::uint16_t k, Result term)>& each) {
+  TermRun run(prepared);
+  TermBlock block;
+  for (int k0 = first; k0 < first + count; k0 += kLanes) {
+    const int size = std::min(kLanes, first + count - k0);
+    run.Terms(k0, size, &block);
+    for (int l = 0; l < size; ++l) each(static_cast<std::uint16_t>(k0 + l), {block.value[l], block.code[l]});
+  }
+}

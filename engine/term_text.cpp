@@ -1,0 +1,28 @@
+#include "engine/term_text.h"
+
+#include "engine/evaluate.h"
+#include "format/number_text.h"
+#include "format/text.h"
+
+ShortString SubstituteVariable(char letter, const ShortString& replacement, const ShortString& text) {
+  ShortString with = replacement;
+  if (replacement[0] == '-') with = "(" + replacement + ")";
+  ShortString result;
+  for (char c : text.view()) {
+    if (FoldCase(c) == FoldCase(letter)) {
+      result += with.view();
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+ShortString TermText(const ShortString& formula, std::uint16_t k) {
+  return SubstituteVariable('n', IntText(k), formula);
+}
+
+Result TextTerm(const ShortString& formula, std::uint16_t k) {
+  const double v = Evaluate(TermText(formula, k));
+  return {v, ResultCode};
+}

@@ -1,0 +1,18 @@
+// Term texts: the formula with the digits of k in place of its variable, and the
+// term computed from that text by the text evaluation (the reference).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/result.h"
+#include "format/short_string.h"
+
+// Replaces every occurrence of the letter (either case) by the replacement text;
+// a replacement that begins with "-" is put in parentheses.
+ShortString SubstituteVariable(char letter, const ShortString& replacement, const ShortString& text);
+
+// The text of term k: the formula with the digits of k in place of n.
+ShortString TermText(const ShortString& formula, std::uint16_t k);
+
+// Term k through the text evaluation.
+Result TextTerm(const ShortString& formula, std::uint16_t k);
