@@ -35,25 +35,25 @@ struct DD {
   double lo;
 };
 
-DD TwoSum(double a, double b) {
+[[gnu::always_inline]] inline DD TwoSum(double a, double b) {
   double s = a + b;
   double v = s - a;
   double e = (a - (s - v)) + (b - v);
   return {s, e};
 }
 
-DD QuickTwoSum(double a, double b) {
+[[gnu::always_inline]] inline DD QuickTwoSum(double a, double b) {
   double s = a + b;
   return {s, b - (s - a)};
 }
 
-void Split(double a, double* hi, double* lo) {
+[[gnu::always_inline]] inline void Split(double a, double* hi, double* lo) {
   double t = 134217729.0 * a;  // 2^27 + 1
   *hi = t - (t - a);
   *lo = a - *hi;
 }
 
-DD TwoProduct(double a, double b) {
+[[gnu::always_inline]] inline DD TwoProduct(double a, double b) {
   double p = a * b;
   double ah, al, bh, bl;
   Split(a, &ah, &al);
@@ -62,7 +62,7 @@ DD TwoProduct(double a, double b) {
   return {p, e};
 }
 
-DD Add(DD a, DD b) {
+[[gnu::always_inline]] inline DD Add(DD a, DD b) {
   DD s = TwoSum(a.hi, b.hi);
   DD t = TwoSum(a.lo, b.lo);
   s.lo += t.hi;
@@ -71,13 +71,13 @@ DD Add(DD a, DD b) {
   return QuickTwoSum(s.hi, s.lo);
 }
 
-DD Mul(DD a, DD b) {
+[[gnu::always_inline]] inline DD Mul(DD a, DD b) {
   DD p = TwoProduct(a.hi, b.hi);
   p.lo += a.hi * b.lo + a.lo * b.hi;
   return QuickTwoSum(p.hi, p.lo);
 }
 
-DD MulDouble(DD a, double b) {
+[[gnu::always_inline]] inline DD MulDouble(DD a, double b) {
   DD p = TwoProduct(a.hi, b);
   p.lo += a.lo * b;
   return QuickTwoSum(p.hi, p.lo);
@@ -337,12 +337,11 @@ DD Log(double a) {
   return Add(MulDouble(sum, 2.0), MulDouble(kLn2, static_cast<double>(k)));
 }
 
-// e^y: y = k ln 2 + r, e^r from its series at r / 256, squared eight times.
-double Exp(DD y) {
-  if (y.hi > 710) return HUGE_VAL;
-  if (y.hi < -746) return 0;
-  double k = std::nearbyint(y.hi / kLn2.hi);
-  DD r = Add(y, MulDouble(kLn2, -k));
+// e^y = e^r x 2^k: y = k ln 2 + r, e^r from its series at r / 256, squared
+// eight times (the unevaluated sum; *k receives k).
+DD ExpSeries(DD y, double* k) {
+  *k = std::nearbyint(y.hi / kLn2.hi);
+  DD r = Add(y, MulDouble(kLn2, -*k));
   r = MulDouble(r, 1.0 / 256);
   DD term = {1, 0};
   DD sum = {1, 0};
@@ -351,14 +350,142 @@ double Exp(DD y) {
     sum = Add(sum, term);
   }
   for (int i = 0; i < 8; ++i) sum = Mul(sum, sum);
+  return sum;
+}
+
+double Exp(DD y) {
+  if (y.hi > 710) return HUGE_VAL;
+  if (y.hi < -746) return 0;
+  double k = 0;
+  const DD sum = ExpSeries(y, &k);
   return std::ldexp(sum.hi + sum.lo, static_cast<int>(k));
+}
+
+double CarefulPower(double a, double b) { return Exp(MulDouble(Log(a), b)); }
+
+// The fast way to the same value: table-driven logarithm and exponential in
+// double-double, good to about 2^-75 of the result. Its value is taken only
+// when it lies so far from the midpoint between two doubles that the careful
+// value, no further from the true power, rounds to the same double.
+constexpr int kLogSteps = 1024;  // table steps per unit of the mantissa m in [0.75, 1.5)
+constexpr int kLogEntries = 768;
+constexpr int kExpEntries = 1024;  // 2^(j/1024)
+
+struct Tables {
+  double inverse[kLogEntries];  // c near 1/m: m c - 1 is small
+  DD minus_log[kLogEntries];    // -ln c
+  DD exp2[kExpEntries];         // 2^(j/1024)
+};
+
+const Tables& FastTables() {
+  static const Tables tables = [] {
+    Tables t{};
+    for (int i = 0; i < kLogEntries; ++i) {
+      // Next to 1 the factor is 1 itself, so that ln m loses nothing to cancellation.
+      const bool next_to_one = i == kLogSteps / 4 - 1 || i == kLogSteps / 4;
+      t.inverse[i] = next_to_one ? 1.0 : 1.0 / (0.75 + (i + 0.5) / kLogSteps);
+      const DD l = next_to_one ? DD{0, 0} : Log(t.inverse[i]);
+      t.minus_log[i] = {-l.hi, -l.lo};
+    }
+    for (int j = 0; j < kExpEntries; ++j) {
+      double k = 0;
+      const DD sum = ExpSeries(MulDouble(kLn2, static_cast<double>(j) / kExpEntries), &k);
+      const double scale = TwoTo(static_cast<int>(k));
+      t.exp2[j] = {sum.hi * scale, sum.lo * scale};
+    }
+    return t;
+  }();
+  return tables;
+}
+
+// a + b where the two do not nearly cancel.
+[[gnu::always_inline]] inline DD AddNear(DD a, DD b) {
+  DD s = TwoSum(a.hi, b.hi);
+  s.lo += a.lo + b.lo;
+  return QuickTwoSum(s.hi, s.lo);
+}
+
+// r + r^2 w for a small r and a w in double: r^2 exactly, then the product.
+[[gnu::always_inline]] inline DD PlusSquareTimes(DD r, double w) {
+  DD square = TwoProduct(r.hi, r.hi);
+  square.lo += 2 * r.hi * r.lo;
+  return AddNear(r, MulDouble(square, w));
+}
+
+// x rounded to the nearest integer, ties to even, for |x| below 2^51.
+[[gnu::always_inline]] inline double NearestInteger(double x) {
+  const double shift = 0x1.8p52;
+  return (x + shift) - shift;
+}
+
+// ln a for a > 0 normal: a = m 2^k, m in [0.75, 1.5); ln m = -ln c + ln(1 + r)
+// with r = m c - 1 exact in double-double and |r| below 2^-10.
+DD FastLog(double a, const Tables& t) {
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(a);
+  int k = static_cast<int>(bits >> 52) - 1023;
+  double m = std::bit_cast<double>((bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1023} << 52));
+  if (m >= 1.5) {
+    m *= 0.5;
+    ++k;
+  }
+  const int i = static_cast<int>((m - 0.75) * kLogSteps);
+  const DD p = TwoProduct(m, t.inverse[i]);
+  const DD r = TwoSum(p.hi - 1, p.lo);
+  // ln(1 + r) = r + r^2 (-1/2 + r/3 - r^2/4 + ... + r^6/8).
+  const double x = r.hi;
+  const double x2 = x * x;
+  const double w = (-0.5 + x * (1.0 / 3)) + x2 * ((-0.25 + x * 0.2) + x2 * ((-1.0 / 6 + x * (1.0 / 7)) + x2 * -0.125));
+  const DD log1p = PlusSquareTimes(r, w);
+  // |k ln 2| is at least twice |ln m| where k is not 0: no cancellation either.
+  const DD log_m = AddNear(t.minus_log[i], log1p);
+  return k == 0 ? log_m : AddNear(MulDouble(kLn2, k), log_m);
+}
+
+// e^y for |y| below 700: y = (1024 q + j) ln 2 / 1024 + r, |r| at most ln 2 / 2048.
+DD FastExp(DD y, const Tables& t, int* q) {
+  const double n = NearestInteger(y.hi * (kExpEntries / kLn2.hi));
+  const DD step = {kLn2.hi / kExpEntries, kLn2.lo / kExpEntries};
+  const DD r = Add(y, MulDouble(step, -n));
+  const int whole = static_cast<int>(n);
+  const int j = whole & (kExpEntries - 1);
+  *q = (whole - j) / kExpEntries;
+  // e^r = 1 + r + r^2 (1/2 + r/6 + r^2/24 + r^3/120 + r^4/720).
+  const double x = r.hi;
+  const double x2 = x * x;
+  const double w = (0.5 + x * (1.0 / 6)) + x2 * ((1.0 / 24 + x * (1.0 / 120)) + x2 * (1.0 / 720));
+  const DD u = AddNear(DD{1, 0}, PlusSquareTimes(r, w));
+  return Mul(t.exp2[j], u);
+}
+
+// The fast value, or false when it cannot decide the last bit.
+bool FastPower(double a, double b, double* v) {
+  if (!(a >= 0x1p-1022 && a < HUGE_VAL)) return false;
+  const Tables& t = FastTables();
+  const DD y = MulDouble(FastLog(a, t), b);
+  if (!(std::fabs(y.hi) < 700)) return false;
+  int q = 0;
+  const DD e = FastExp(y, t, &q);
+  const double d = e.hi + e.lo;
+  const double off = std::fabs((e.hi - d) + e.lo);  // from d to the double-double
+  // Half the gap to the next double away from d, the gap below a power of two
+  // being half as wide; the error bound of both ways with room to spare.
+  const std::uint64_t mantissa = std::bit_cast<std::uint64_t>(d) & ((std::uint64_t{1} << 52) - 1);
+  const int exponent = static_cast<int>(std::bit_cast<std::uint64_t>(d) >> 52) - 1023;
+  const double half_gap = TwoTo(exponent - 53) * (mantissa == 0 ? 0.5 : 1.0);
+  const double bound = d * 0x1p-70 * (1 + std::fabs(y.hi));
+  if (!(off + bound < half_gap)) return false;
+  *v = d * TwoTo(q);
+  return true;
 }
 
 }  // namespace
 
+double CarefulExpLogPower(double a, double b) { return CarefulPower(a, b); }
+
 double ExpLogPower(double a, double b) {
-  DD l = Log(a);
-  return Exp(MulDouble(l, b));
+  double v = 0;
+  if (FastPower(a, b, &v)) return v;
+  return CarefulPower(a, b);
 }
 
 Exponent ReadExponent(double b, std::int32_t* e) {

@@ -60,5 +60,8 @@ Result FractionPower(double a, double b);
 Result Power(double a, double b);
 
 // e^(b ln a) for a > 0, correctly rounded but for the rarest ties; may be an
-// infinity when the result is beyond the range of a double.
+// infinity when the result is beyond the range of a double. A fast
+// table-driven computation decides almost every value; the rest take
+// CarefulExpLogPower, which defines the value.
 double ExpLogPower(double a, double b);
+double CarefulExpLogPower(double a, double b);
