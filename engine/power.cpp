@@ -251,12 +251,20 @@ ChainsFunction PickChains() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? ChainsAvx2 : ChainsPlain;
 }
-const ChainsFunction Chains = PickChains();
+ChainsFunction Chains = PickChains();
 #else
-constexpr auto Chains = ChainsPlain;
+auto Chains = ChainsPlain;
 #endif
 
 }  // namespace
+
+void UseWidestVectors(bool widest) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+  Chains = widest ? PickChains() : ChainsPlain;
+#else
+  (void)widest;
+#endif
+}
 
 Result IntegerPowerOf(double x, std::int32_t e) {
   if (x == 0) return {0, e < 0 ? kDivisionByZero : kNoError};

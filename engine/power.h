@@ -52,6 +52,10 @@ Result IntegerPowerOf(double x, std::int32_t e);
 // IntegerPowerOf(x[l], e[l]), bit for bit.
 void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code);
 
+// IntegerPowers uses the widest vector instructions of the processor (true, the
+// default) or the plain ones every build can run (for tests).
+void UseWidestVectors(bool widest);
+
 // a^b for a b that is not an integer: e^(b ln a) for a > 0 (code 1 when it
 // overflows), 0 for a = 0, code 3 for a < 0.
 Result FractionPower(double a, double b);

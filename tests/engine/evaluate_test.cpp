@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 #include "engine/messages.h"
 #include "engine/power.h"
@@ -175,6 +177,75 @@ TEST(IntegerPower, LongExponentsStayCloseToTheExactPower) {
   }
   IntegerPower(1.001, 1000000);
   EXPECT_EQ(ResultCode, kOverflow);
+}
+
+// Beyond the literal steps the value is where the repeated multiplication
+// settles: 0, or the subnormal fixed point it descends to.
+TEST(IntegerPower, LongExponentsEndAtTheFixedPointOfTheLiteralProduct) {
+  struct Case {
+    double x;
+    std::int32_t e;
+  };
+  for (Case c : {Case{0.9, 1000001}, Case{-0.9, 100000001}, Case{0.99, 2000000}, Case{-0.999, 3000001},
+                 Case{0.75, 70000}, Case{-0.6, 70001}, Case{0.5, 70000}}) {
+    double literal = 1;
+    for (std::int32_t i = 0; i < c.e; ++i) {
+      literal *= c.x;
+      if (literal == 0 || std::fabs(literal * c.x) == std::fabs(literal)) {
+        literal = (c.e - i - 1) % 2 && c.x < 0 ? -literal : literal;
+        break;
+      }
+    }
+    const double v = IntegerPower(c.x, c.e);
+    EXPECT_EQ(ResultCode, kNoError);
+    EXPECT_TRUE(v == literal && std::signbit(v) == std::signbit(literal)) << c.x << "^" << c.e << ": " << v;
+  }
+  EXPECT_EQ(FormatNumber(IntegerPower(0.9, 1000001)).view(), "2.47032822920623E-323");
+  IntegerPower(0.5, -70000);  // 1 over a power that has reached 0
+  EXPECT_EQ(ResultCode, kDivisionByZero);
+}
+
+// Many powers side by side give each one's own value and code, in the widest
+// and in the plain vector instructions.
+TEST(IntegerPower, SideBySideAsOneByOne) {
+  std::vector<double> x;
+  std::vector<std::int32_t> e;
+  for (int k = 1; k <= 300; ++k) {
+    x.push_back(1 + 1.0 / k);
+    e.push_back(k * 37);
+    x.push_back(k % 3 ? -1.0 / k : 1e10 / k);
+    e.push_back(k % 7 ? k : -k);
+    x.push_back(1.01);
+    e.push_back(71000 + k);  // near the limit, some beyond the literal steps
+  }
+  for (bool widest : {true, false}) {
+    UseWidestVectors(widest);
+    std::vector<double> value(x.size());
+    std::vector<std::int32_t> code(x.size());
+    IntegerPowers(static_cast<int>(x.size()), x.data(), e.data(), value.data(), code.data());
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      const Result one = IntegerPowerOf(x[i], e[i]);
+      EXPECT_TRUE(one.code == code[i] && (one.code != 0 || std::memcmp(&one.value, &value[i], sizeof(double)) == 0))
+          << x[i] << "^" << e[i];
+    }
+  }
+  UseWidestVectors(true);
+}
+
+// The fast way gives the careful value everywhere it decides.
+TEST(ExpLogPower, FastSameAsCareful) {
+  std::uint64_t seed = 1;
+  auto next = [&] {
+    seed = seed * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<double>(seed >> 11) * 0x1p-53;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const double a = i % 2 ? std::floor(1 + next() * 65535) : std::exp((next() - 0.5) * 200);
+    const double b = i % 4 < 2 ? (next() - 0.5) * 8 : 1 / std::floor(1 + next() * 65535);
+    const double fast = ExpLogPower(a, b);
+    const double careful = CarefulExpLogPower(a, b);
+    ASSERT_EQ(std::memcmp(&fast, &careful, sizeof(double)), 0) << a << "^" << b;
+  }
 }
 
 TEST(ExpLogPower, CorrectlyRoundedOnKnownValues) {
