@@ -13,8 +13,9 @@ namespace {
 constexpr char kBadNCaption[] = "* error *";
 constexpr char kBadNText[] = "nom\351s nombres naturals (enters positius)";
 
-using Computation = double (*)(const ShortString& formula, std::uint16_t n);
-constexpr Computation kComputations[kSlotCount] = {TermValue, PartialSum, PartialProduct};
+// The slots' quantities, in their order.
+constexpr unsigned kWants[kSlotCount] = {kWantTerm, kWantSum, kWantProduct};
+constexpr Result Quantities::*kQuantities[kSlotCount] = {&Quantities::term, &Quantities::sum, &Quantities::product};
 
 }  // namespace
 
@@ -36,14 +37,20 @@ TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, cons
     return result;
   }
 
-  // Each code is read right after its computation: it belongs to that slot.
+  // The ticked quantities in one pass over the terms, each with the value and
+  // code of its own computation.
+  unsigned wanted = 0;
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (ticked[i]) wanted |= kWants[i];
+  }
+  const Quantities q = ComputeQuantities(formula, static_cast<std::uint16_t>(result.n), wanted);
   for (int i = 0; i < kSlotCount; ++i) {
     if (!ticked[i]) continue;
     SlotResult& slot = result.slots[i];
-    double value = kComputations[i](formula, static_cast<std::uint16_t>(result.n));
+    const Result r = q.*kQuantities[i];
     slot.computed = true;
-    slot.code = ResultCode;
-    slot.text = ResultCode == kNoError ? FormatNumber(value) : ResultTexts[ResultCode];
+    slot.code = r.code;
+    slot.text = r.code == kNoError ? FormatNumber(r.value) : ResultTexts[r.code];
   }
   return result;
 }

@@ -5,10 +5,15 @@
 // each quantity, and with --ratios one RATIO line per formula:
 //   RATIO formula=F groups=0|1 per_term_ns=X vs_text=Y vs_hand=Z
 // (per term: S_65535 / 65535; vs_text: how many times faster than the text
-// evaluation; vs_hand: time relative to the hand-written code).
+// evaluation; vs_hand: time relative to the hand-written code). With --school
+// it times instead the whole term request (a_n, S_n and P_n at n = 65535, the
+// best of several runs) for a corpus of textbook sequences:
+//   SCHOOL formula=F request_ms=X [vs_hand=Z]
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -16,6 +21,7 @@
 #include <vector>
 
 #include "bench/hand_written.h"
+#include "bench/school.h"
 #include "engine/evaluate.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
@@ -101,14 +107,69 @@ bool CheckAgreement() {
   return ok;
 }
 
+bool SameQuantities(const Quantities& a, const Quantities& b) {
+  return Same(a.term, b.term) && Same(a.sum, b.sum) && Same(a.product, b.product);
+}
+
+// The best time of a few runs, in milliseconds: at least three, for at least a
+// fifth of a second, at most twenty.
+template <typename F>
+double BestMs(F f) {
+  using Clock = std::chrono::steady_clock;
+  double best = 1e300;
+  const auto start = Clock::now();
+  for (int run = 0; run < 20; ++run) {
+    const auto t0 = Clock::now();
+    Quantities q = f();
+    benchmark::DoNotOptimize(q);
+    best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    if (run >= 2 && Clock::now() - start > std::chrono::milliseconds(200)) break;
+  }
+  return best;
+}
+
+constexpr unsigned kAllQuantities = kWantTerm | kWantSum | kWantProduct;
+
+// The request of a school formula against its separate calls and its
+// hand-written counterpart, then the times.
+int School() {
+  int status = 0;
+  for (int i = 0; i < kSchoolFormulaCount; ++i) {
+    const SchoolFormula& f = kSchoolFormulas[i];
+    const Quantities request = ComputeQuantities(f.text, kN, kAllQuantities);
+    Quantities separate;
+    separate.term.value = TermValue(f.text, kN);
+    separate.term.code = ResultCode;
+    separate.sum.value = PartialSum(f.text, kN);
+    separate.sum.code = ResultCode;
+    separate.product.value = PartialProduct(f.text, kN);
+    separate.product.code = ResultCode;
+    if (!SameQuantities(request, separate) || (f.hand && !SameQuantities(request, f.hand(kN)))) {
+      std::fprintf(stderr, "vantel-bench: the request for %s differs from its separate or hand-written quantities\n",
+                   f.text);
+      status = 1;
+      continue;
+    }
+    const double engine = BestMs([&] { return ComputeQuantities(f.text, kN, kAllQuantities); });
+    std::printf("SCHOOL formula=%s request_ms=%.2f", f.text, engine);
+    if (f.hand) std::printf(" vs_hand=%.2f", engine / BestMs([&] { return f.hand(kN); }));
+    std::printf("\n");
+    std::fflush(stdout);
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   bool ratios = false;
+  bool school = false;
   std::vector<char*> args;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "--ratios") == 0) {
       ratios = true;
+    } else if (std::strcmp(argv[i], "--school") == 0) {
+      school = true;
     } else {
       args.push_back(argv[i]);
     }
@@ -117,6 +178,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&count, args.data());
 
   EngineStartup();
+  if (school) return School();
   if (!CheckAgreement()) return 1;
 
   for (int i = 0; i < kBenchFormulaCount; ++i) {

@@ -12,9 +12,13 @@ Fold FoldTerms(std::uint16_t n, unsigned want, int block_size, const TermSource&
     if (!each && fold.Stopped()) break;
     const int count = std::min(block_size, n - k0 + 1);
     source(k0, count, &block);
+    if (!each) {
+      fold.TakeAll(block.value, block.code, count);
+      continue;
+    }
     for (int l = 0; l < count; ++l) {
       fold.Take({block.value[l], block.code[l]});
-      if (each) (*each)(static_cast<std::uint16_t>(k0 + l), {block.value[l], block.code[l]}, fold);
+      (*each)(static_cast<std::uint16_t>(k0 + l), {block.value[l], block.code[l]}, fold);
     }
   }
   return fold;

@@ -16,6 +16,11 @@ inline bool AddTerm(double* sum, double v) {
 
 // One step of P_n: multiplies by v unless the product's magnitude would pass 1e308.
 inline bool MultiplyTerm(double* product, double v) {
+  const double p = *product * v;
+  if (std::fabs(p) < kSurelyBelowLimit) {
+    *product = p;
+    return true;
+  }
   if (v != 0 && std::fabs(*product) > kOverflowLimit / std::fabs(v)) return false;
   *product *= v;
   return true;
@@ -41,6 +46,33 @@ struct Fold {
 
   // Every quantity computed has stopped.
   bool Stopped() const { return (!with_sum || sum.code != kNoError) && (!with_product || product.code != kNoError); }
+
+  // Terms in order; the same as Take on each, with the running values kept in
+  // registers.
+  void TakeAll(const double* values, const std::int32_t* codes, int count) {
+    bool sums = with_sum && sum.code == kNoError;
+    bool products = with_product && product.code == kNoError;
+    double s = sum.value;
+    double p = product.value;
+    for (int l = 0; l < count && (sums || products); ++l) {
+      const double v = values[l];
+      const std::int32_t code = codes[l];
+      if (sums) {
+        if (code != kNoError || !AddTerm(&s, v)) {
+          sum.code = code != kNoError ? code : kOverflow;
+          sums = false;
+        }
+      }
+      if (products) {
+        if (code != kNoError || !MultiplyTerm(&p, v)) {
+          product.code = code != kNoError ? code : kOverflow;
+          products = false;
+        }
+      }
+    }
+    sum.value = s;
+    product.value = p;
+  }
 
   void Take(Result term) {
     if (with_sum && sum.code == kNoError) {

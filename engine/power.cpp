@@ -194,6 +194,8 @@ Result PositivePower(double x, std::uint32_t m) {
 typedef double V4 __attribute__((vector_size(32)));
 typedef long long M4 __attribute__((vector_size(32)));
 constexpr int kChainLanes = 16;
+constexpr std::uint32_t kShortestChain = 8;
+constexpr int TermLanes = 64;
 
 // Lanes whose count of steps has run out take the factor 1, which keeps them.
 #define VANTEL_ACTIVE(base, steps) \
@@ -275,43 +277,93 @@ Result IntegerPowerOf(double x, std::int32_t e) {
   return FinishPower(r.value, e < 0);
 }
 
+void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* value, std::int32_t* code) {
+  const std::uint32_t m = e < 0 ? 0u - static_cast<std::uint32_t>(e) : static_cast<std::uint32_t>(e);
+  if (m < 2 || m > kShortestChain) {
+    std::int32_t exponents[TermLanes];
+    for (int l = 0; l < count; ++l) exponents[l] = e;
+    IntegerPowers(count, x, exponents, value, code);
+    return;
+  }
+  // Short products one lane after the other, the limit test on the last
+  // product before the final factor as in IntegerPowers.
+  for (int l = 0; l < count; ++l) {
+    const double b = x[l];
+    double before_last = b;
+    for (std::uint32_t i = 2; i < m; ++i) before_last *= b;
+    const double last = before_last * b;
+    if (std::fabs(last) < kSurelyBelowLimit && last != 0 && e > 0) {
+      value[l] = last;
+      code[l] = kNoError;
+      continue;
+    }
+    const Result p = b == 0                                                        ? IntegerPowerOf(b, e)
+                     : std::fabs(b) > 1 && std::fabs(before_last) >= PowerLimit(b) ? Result{0, kOverflow}
+                                                                                   : FinishPower(last, e < 0);
+    value[l] = p.value;
+    code[l] = p.code;
+  }
+}
+
 // The lanes that need a literal product of two or more factors go through the
 // chains: x^(m-1) with m - 1 factors, then the limit test on it (for |x| > 1 the
 // product never falls, so the test before each factor fails first on the last
 // one), then the last factor. For |x| < 1 the product never reaches the limit.
 // The rest take IntegerPowerOf.
 void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code) {
+  // From x^(m-1) on: the limit test, then the last factor. A last product
+  // surely below the limit decides the test without a division.
+  auto Finish = [&](int l, double b, double before_last) {
+    const double last = before_last * b;
+    if (std::fabs(last) >= kSurelyBelowLimit && std::fabs(b) > 1 && std::fabs(before_last) >= PowerLimit(b)) {
+      value[l] = 0;
+      code[l] = kOverflow;
+      return;
+    }
+    const Result f = FinishPower(last, e[l] < 0);
+    value[l] = f.value;
+    code[l] = f.code;
+  };
   double base[kChainLanes];
   double steps[kChainLanes];
   double r[kChainLanes];
   int lane[kChainLanes];
   int held = 0;
   auto flush = [&] {
+    if (held < 4) {  // too few to fill a vector: one by one, stopping early where they can
+      for (int j = 0; j < held; ++j) {
+        const Result p = IntegerPowerOf(base[j], e[lane[j]]);
+        value[lane[j]] = p.value;
+        code[lane[j]] = p.code;
+      }
+      held = 0;
+      return;
+    }
     for (int j = held; j < kChainLanes; ++j) {
       base[j] = 1;
       steps[j] = 0;
     }
     Chains(base, steps, r);
-    for (int j = 0; j < held; ++j) {
-      const int l = lane[j];
-      const double b = base[j];
-      if (std::fabs(b) > 1 && std::fabs(r[j]) >= PowerLimit(b)) {
-        value[l] = 0;
-        code[l] = kOverflow;
-        continue;
-      }
-      const Result f = FinishPower(r[j] * b, e[l] < 0);
-      value[l] = f.value;
-      code[l] = f.code;
-    }
+    for (int j = 0; j < held; ++j) Finish(lane[j], base[j], r[j]);
     held = 0;
   };
   for (int l = 0; l < count; ++l) {
     const std::uint32_t m = e[l] < 0 ? 0u - static_cast<std::uint32_t>(e[l]) : static_cast<std::uint32_t>(e[l]);
-    if (x[l] == 0 || m < 2 || m > kLiteralPowerSteps || std::fabs(x[l]) == 1) {
+    if ((x[l] == 1 || x[l] == -1) && m != 0) {  // every product exact, far from the limit; so is 1 over it
+      value[l] = x[l] < 0 && (m & 1) ? -1.0 : 1.0;
+      code[l] = kNoError;
+      continue;
+    }
+    if (m == 0 || m > kLiteralPowerSteps || x[l] == 0) {
       const Result p = IntegerPowerOf(x[l], e[l]);
       value[l] = p.value;
       code[l] = p.code;
+      continue;
+    }
+    if (m <= kShortestChain) {  // short products are as quick one by one
+      double before_last = 1;
+      for (std::uint32_t i = 1; i < m; ++i) before_last *= x[l];
+      Finish(l, x[l], before_last);
       continue;
     }
     base[held] = x[l];

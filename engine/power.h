@@ -52,6 +52,9 @@ Result IntegerPowerOf(double x, std::int32_t e);
 // IntegerPowerOf(x[l], e[l]), bit for bit.
 void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code);
 
+// The same with one exponent for all, count at most 64.
+void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* value, std::int32_t* code);
+
 // IntegerPowers uses the widest vector instructions of the processor (true, the
 // default) or the plain ones every build can run (for tests).
 void UseWidestVectors(bool widest);

@@ -16,6 +16,10 @@ enum : std::int32_t {
 constexpr double kOverflowLimit = 1e308;  // powers, sums and products stop before this
 constexpr int kMaxFactorial = 170;        // 171! is beyond a double
 
+// A product |p| x |v| that rounds below this leaves |p| below 1e308 / |v| rounded:
+// the limit tests that divide are decided without dividing.
+constexpr double kSurelyBelowLimit = kOverflowLimit * (1 - 0x1p-50);
+
 // A value and its code; the value is used only when the code is 0.
 struct Result {
   double value = 0;

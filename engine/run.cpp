@@ -104,33 +104,43 @@ void TermRun::IndexPower(const Step& step, int k0, int count, TermBlock* out) {
   }
 }
 
-// left ^ right in every running lane: the integer powers side by side, the
-// other exponents one by one.
+// left ^ right (or ^ a constant integer) in every running lane: the integer
+// powers side by side, the other exponents one by one. Lanes that have
+// stopped may be computed as well; their values are not used.
 void TermRun::Powers(const Step& step, int count, TermBlock* out) {
   double* reg = lanes_.data();
   const double* a = reg + step.left * kLanes;
   const double* b = reg + step.right * kLanes;
   double* r = reg + step.target * kLanes;
+  if (step.kind == Step::kIntegerPower) {
+    std::int32_t code[kLanes];
+    ConstantIntegerPowers(count, a, step.exponent, r, code);
+    for (int l = 0; l < count; ++l) {
+      if (state_[l] == kRunning && code[l] != kNoError) {
+        out->code[l] = code[l];
+        state_[l] = kStopped;
+      }
+    }
+    return;
+  }
   double base[kLanes] = {};
   std::int32_t exponent[kLanes] = {};
   int lane[kLanes] = {};
   int held = 0;
   for (int l = 0; l < count; ++l) {
     if (state_[l] != kRunning) continue;
-    std::int32_t e = step.exponent;
-    if (step.kind == Step::kPower) {
-      const Exponent kind = ReadExponent(b[l], &e);
-      if (kind != Exponent::kInteger) {
-        const Result p = kind == Exponent::kZero    ? Result{1, kNoError}
-                         : kind == Exponent::kFault ? Result{0, kDivisionByZero}
-                                                    : FractionPower(a[l], b[l]);
-        r[l] = p.value;
-        if (p.code != kNoError) {
-          out->code[l] = p.code;
-          state_[l] = kStopped;
-        }
-        continue;
+    std::int32_t e = 0;
+    const Exponent kind = ReadExponent(b[l], &e);
+    if (kind != Exponent::kInteger) {
+      const Result p = kind == Exponent::kZero    ? Result{1, kNoError}
+                       : kind == Exponent::kFault ? Result{0, kDivisionByZero}
+                                                  : FractionPower(a[l], b[l]);
+      r[l] = p.value;
+      if (p.code != kNoError) {
+        out->code[l] = p.code;
+        state_[l] = kStopped;
       }
+      continue;
     }
     base[held] = a[l];
     exponent[held] = e;
