@@ -225,6 +225,20 @@ TEST(PreparedQuantities, SumAndProductSameAsTheText) {
       std::int32_t a_code = ResultCode;
       double text_a = TextTermValue(formula, n);
       EXPECT_TRUE(SameBits(a, text_a) && a_code == ResultCode) << formula << " a_" << n;
+
+      // One request for the quantities gives each one's own result; S and P
+      // alone (for n = 0 they keep the code before them).
+      ResultCode = 3;
+      const Quantities q = ComputeQuantities(formula, n, kWantTerm | kWantSum | kWantProduct);
+      EXPECT_TRUE(SameBits(q.term.value, a) && q.term.code == a_code) << formula << " request a_" << n;
+      EXPECT_TRUE(q.sum.code == (n == 0 ? a_code : s_code) && (q.sum.code != 0 || SameBits(q.sum.value, s)))
+          << formula << " request S_" << n;
+      EXPECT_TRUE(q.product.code == (n == 0 ? a_code : p_code) && (q.product.code != 0 || SameBits(q.product.value, p)))
+          << formula << " request P_" << n;
+      ResultCode = 3;
+      const Quantities sp = ComputeQuantities(formula, n, kWantSum | kWantProduct);
+      EXPECT_TRUE(sp.sum.code == (n == 0 ? 3 : s_code) && sp.product.code == (n == 0 ? 3 : p_code))
+          << formula << " S_" << n << " and P_" << n;
     }
   }
 }
