@@ -1,11 +1,18 @@
 // Arbitrary bytes (up to 255) as a formula, checked or not: the prepared terms
-// and quantities must equal the text evaluation's, value bit for bit and code.
+// and quantities, and one request for all three, must equal the text
+// evaluation's, value bit for bit and code; the powers side by side run in the
+// widest or the plain vector instructions by the first byte. The first sixteen
+// bytes read as two doubles a and b also give a^b both the fast and the careful
+// way, which must agree (for a positive a and a b that is not an integer).
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/evaluate.h"
+#include "engine/power.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
 
@@ -23,6 +30,22 @@ bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::b
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > ShortString::kCapacity) return 0;
   ShortString formula(std::string_view(reinterpret_cast<const char*>(data), size));
+  UseWidestVectors(size == 0 || (data[0] & 1) == 0);
+  if (size >= 16) {
+    double a = 0;
+    double b = 0;
+    std::memcpy(&a, data, sizeof a);
+    std::memcpy(&b, data + 8, sizeof b);
+    // As "^" meets them: a positive base, an exponent that is not an integer.
+    if (a > 0 && std::isfinite(a) && std::fabs(b) < 0x1p52 && b != std::nearbyint(b)) {
+      const double fast = ExpLogPower(a, b);
+      const double careful = CarefulExpLogPower(a, b);
+      if (!Same(fast, careful)) {
+        std::fprintf(stderr, "fast and careful powers differ: %a ^ %a\n", a, b);
+        __builtin_trap();
+      }
+    }
+  }
 
   PreparedFormula prepared = PrepareFormula(formula);
   for (std::uint16_t k : {0, 1, 2, 3, 9, 10, 11, 99, 100, 170, 171, 1000, 9999, 10000, 65535}) {
@@ -33,9 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint16_t n = 70;  // more than one block of terms
   double s = PartialSum(formula, n);
   std::int32_t code = ResultCode;
+  const std::int32_t s_code = code;
   if (!Same(s, TextPartialSum(formula, n)) || code != ResultCode) Differ(formula, "S", n);
   double p = PartialProduct(formula, n);
   code = ResultCode;
   if (!Same(p, TextPartialProduct(formula, n)) || code != ResultCode) Differ(formula, "P", n);
+  const Quantities q = ComputeQuantities(formula, n, kWantTerm | kWantSum | kWantProduct);
+  const Result a = PreparedTerm(prepared, n);
+  if (q.term.code != a.code || (a.code == 0 && !Same(q.term.value, a.value))) Differ(formula, "request a", n);
+  if (q.sum.code != s_code || (s_code == 0 && !Same(q.sum.value, s))) Differ(formula, "request S", n);
+  if (q.product.code != code || (code == 0 && !Same(q.product.value, p))) Differ(formula, "request P", n);
   return 0;
 }
