@@ -64,44 +64,38 @@ void TermRun::IndexPower(const Step& step, int k0, int count, TermBlock* out) {
   const double x = reg[step.left * kLanes];  // the base is a constant
   double* r = reg + step.target * kLanes;
   const bool negative = step.right == kMinusIndexRegister;
-  RunningPower* run = &powers_[step.running_power];
+  if (x == 1 || x == -1) {  // every product exact and far from the limit; so is 1 over it
+    for (int l = 0; l < count; ++l) r[l] = x < 0 && ((k0 + l) & 1) ? -1.0 : 1.0;
+    return;
+  }
+  RunningPower run = powers_[step.running_power];
   const double limit = PowerLimit(x);
   for (int l = 0; l < count; ++l) {
     if (state_[l] != kRunning) continue;
     const std::int32_t m = k0 + l;
-    if (m == 0) {  // x^0 is 1, also for x = 0
-      r[l] = 1;
-      continue;
-    }
-    if (x == 0 || x == 1 || x == -1) {
-      const Result p = IntegerPowerOf(x, negative ? -m : m);
-      r[l] = p.value;
-      if (p.code != kNoError) {
-        out->code[l] = p.code;
-        state_[l] = kStopped;
-      }
-      continue;
-    }
-    if (m < run->steps) *run = RunningPower{};
-    if (run->reached < 0) {
-      double product = run->product;
-      std::int32_t steps = run->steps;
-      for (; steps < m; ++steps) {
-        if (!PowerStep(&product, x, limit)) {
-          run->reached = steps;
+    Result p;
+    if (m == 0) {
+      p = {1, kNoError};  // x^0 is 1, also for x = 0
+    } else if (x == 0) {
+      p = IntegerPowerOf(x, negative ? -m : m);
+    } else {
+      if (m < run.steps) run = RunningPower{};
+      while (run.reached < 0 && run.steps < m) {
+        if (!PowerStep(&run.product, x, limit)) {
+          run.reached = run.steps;
           break;
         }
+        ++run.steps;
       }
-      run->product = product;
-      run->steps = steps;
+      p = run.reached >= 0 && run.reached < m ? Result{0, kOverflow} : FinishPower(run.product, negative);
     }
-    const Result p = run->reached >= 0 && run->reached < m ? Result{0, kOverflow} : FinishPower(run->product, negative);
     r[l] = p.value;
     if (p.code != kNoError) {
       out->code[l] = p.code;
       state_[l] = kStopped;
     }
   }
+  powers_[step.running_power] = run;
 }
 
 // left ^ right (or ^ a constant integer) in every running lane: the integer
