@@ -157,14 +157,18 @@ double Combine(char op, double a, double b) {
 
 }  // namespace
 
-double Evaluate(const ShortString& text) {
-  LoadResultTexts();
+namespace {
+
+// Evaluate without reloading the result texts: nothing can change them or the
+// language while one evaluation runs, so loading them once for the outermost
+// call is the same as loading them at every recursive one.
+double EvaluateLevel(const ShortString& text) {
   ResultCode = kNoError;
   ShortString s = text;
 
   // Every complete group is evaluated and written back as its number text.
   for (Group g = FirstGroup(s); g.open != 0; g = FirstGroup(s)) {
-    double v = Evaluate(s.Sub(g.open, g.close - g.open - 1));
+    double v = EvaluateLevel(s.Sub(g.open, g.close - g.open - 1));
     if (ResultCode != kNoError) return 0;
     s = s.Sub(0, g.open - 1) + FormatNumber(v).view() + s.Sub(g.close).view();
   }
@@ -172,11 +176,11 @@ double Evaluate(const ShortString& text) {
   for (int op = 0; op < 6; ++op) {
     int p = SplitPosition(s, op);
     if (p == 0) continue;
-    double a = Evaluate(s.Sub(0, p - 1));
+    double a = EvaluateLevel(s.Sub(0, p - 1));
     if (ResultCode != kNoError) return 0;
     double b = 0;
     if (Operators[op] != '!') {
-      b = Evaluate(s.Sub(p));
+      b = EvaluateLevel(s.Sub(p));
       if (ResultCode != kNoError) return 0;
     }
     return Combine(Operators[op], a, b);
@@ -184,7 +188,7 @@ double Evaluate(const ShortString& text) {
 
   // A leaf: a leading minus binds tighter than every operator.
   if (s[0] == '-') {
-    double v = Evaluate(s.Sub(1));
+    double v = EvaluateLevel(s.Sub(1));
     if (ResultCode != kNoError) return 0;
     return -1 * v;
   }
@@ -192,4 +196,11 @@ double Evaluate(const ShortString& text) {
   bool overflow = false;
   if (!ReadNumber(s.view(), &value, &overflow)) return 0;  // not a number: counts as 0
   return overflow ? Fail(kOverflow) : value;
+}
+
+}  // namespace
+
+double Evaluate(const ShortString& text) {
+  LoadResultTexts();
+  return EvaluateLevel(text);
 }

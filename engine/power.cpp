@@ -153,32 +153,44 @@ double FixedPoint(double a) {
   return m * unit;
 }
 
+bool Below(Wide a, Wide b) { return a.e != b.e ? a.e < b.e : a.f.hi < b.f.hi; }
+
 // x^m for m beyond kLiteralPowerSteps (x not 0) in a bounded number of steps.
 // Every rounding of the literal product moves it by a factor within 1 +- 2^-53,
-// so after i factors it lies within (1 +- 2^-53)^i of |x|^i; up is a bound above
-// |x| (1 + 2^-53).
+// so after i factors it lies within (1 +- 2^-53)^i of |x|^i, and (1 + 2^-53)^i
+// is below drift = 1 + m 2^-51 for every i below m (m 2^-53 is tiny).
 Result LongPower(double x, std::uint32_t m) {
   const double ax = std::fabs(x);
   const bool negative = NegativePower(x, m);
   if (ax == 1) return {negative ? -1.0 : 1.0, kNoError};
-  const double up = ax * (1 + 0x1p-51);
+  const Wide before_last = WidePower(ax, m - 1);
+  const Wide drift = WideOf(1 + m * 0x1p-51);
+  const Wide all = WideMul(before_last, WideOf(ax));
   if (ax > 1) {
     // The product grows: the limit stops it exactly when the last product
-    // before the final factor, at most up^(m-1), reaches the limit. Where that
-    // bound reaches it the literal product may, and the code is 4.
-    const Wide bound = WidePower(up, m - 1);
-    const Wide limit = WideOf(PowerLimit(ax));
-    if (bound.e > limit.e || (bound.e == limit.e && bound.f.hi >= limit.f.hi)) return {0, kOverflow};
-    const double v = WideValue(WidePower(ax, m));
+    // before the final factor, below |x|^(m-1) drift, reaches the limit. Where
+    // that bound reaches it the literal product may, and the code is 4.
+    if (!Below(WideMul(before_last, drift), WideOf(PowerLimit(ax)))) return {0, kOverflow};
+    const double v = WideValue(all);
     return {negative ? -v : v, kNoError};
   }
-  // The product falls, by at most the factor up while it is normal; then, in
-  // units of 2^-1074, from M to M ax + 1/2 at most. up^(m-3) below 2^-1074 leaves
-  // enough factors to reach the subnormal range, to come within one unit of the
-  // fixed point and to take the last unit: the value is the fixed point itself.
+  // The product falls. Far above the subnormal range the value is the power.
+  if (all.e > -1000) {
+    const double v = WideValue(all);
+    return {negative ? -v : v, kNoError};
+  }
+  // While normal, the literal product stays below |x|^i drift; then, in units of
+  // 2^-1074, it goes from M to M |x| + 1/2 at most. |x|^(m-3) drift below
+  // 2^-1074 leaves enough factors to reach the subnormal range, to come within
+  // one unit of the fixed point and to take the last unit: the value is the
+  // fixed point itself. Otherwise the power, but never below the fixed point,
+  // under which the literal product never goes.
   const double fixed = FixedPoint(ax);
   double v = fixed;
-  if (up >= 1 || WidePower(up, m - 3).e > -1074) v = std::max(WideValue(WidePower(ax, m)), fixed);
+  const double square = ax * ax;
+  Wide tiny = WideOf(square >= 0x1p-1022 ? square : 0x1p-1022);
+  tiny.e -= 1074;
+  if (square < 0x1p-1022 || !Below(WideMul(before_last, drift), tiny)) v = std::max(WideValue(all), fixed);
   return {negative ? -v : v, kNoError};
 }
 
