@@ -22,6 +22,14 @@ inline std::int32_t QuotientCode(double b, double r) {
   return b == 0 ? kDivisionByZero : std::isinf(r) ? kOverflow : kNoError;
 }
 
+// x rounded to the nearest integer, ties to even, for |x| below 2^51 (the
+// rounding of exponents and factorial arguments; the same bits as the
+// floating-point default rounding, without a library call).
+inline double NearestInteger(double x) {
+  const double shift = 0x1.8p52;
+  return (x + shift) - shift;
+}
+
 // m! for m from 0 to 170: 1 for 0, else 2 x 3 x ... x m accumulated in a double.
 double FactorialValue(int m);
 
@@ -29,5 +37,5 @@ double FactorialValue(int m);
 // of a rounded to the nearest integer, ties to even (2.5! is 2!, 3.5! is 4!).
 inline Result FactorialOf(double a) {
   if (a < 0 || a > kMaxFactorial) return {0, kFactorialRange};
-  return {FactorialValue(static_cast<int>(std::nearbyint(a))), kNoError};
+  return {FactorialValue(static_cast<int>(NearestInteger(a))), kNoError};
 }

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "engine/arithmetic.h"
+
 namespace {
 
 bool NegativePower(double x, std::uint32_t m) { return std::signbit(x) && (m & 1); }
@@ -153,7 +155,7 @@ double FixedPoint(double a) {
   return m * unit;
 }
 
-bool Below(Wide a, Wide b) { return a.e != b.e ? a.e < b.e : a.f.hi < b.f.hi; }
+[[gnu::always_inline]] inline bool Below(Wide a, Wide b) { return a.e != b.e ? a.e < b.e : a.f.hi < b.f.hi; }
 
 // x^m for m beyond kLiteralPowerSteps (x not 0) in a bounded number of steps.
 // Every rounding of the literal product moves it by a factor within 1 +- 2^-53,
@@ -484,15 +486,9 @@ const Tables& FastTables() {
   return AddNear(r, MulDouble(square, w));
 }
 
-// x rounded to the nearest integer, ties to even, for |x| below 2^51.
-[[gnu::always_inline]] inline double NearestInteger(double x) {
-  const double shift = 0x1.8p52;
-  return (x + shift) - shift;
-}
-
 // ln a for a > 0 normal: a = m 2^k, m in [0.75, 1.5); ln m = -ln c + ln(1 + r)
 // with r = m c - 1 exact in double-double and |r| below 2^-10.
-DD FastLog(double a, const Tables& t) {
+[[gnu::always_inline]] inline DD FastLog(double a, const Tables& t) {
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(a);
   int k = static_cast<int>(bits >> 52) - 1023;
   double m = std::bit_cast<double>((bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1023} << 52));
@@ -514,7 +510,7 @@ DD FastLog(double a, const Tables& t) {
 }
 
 // e^y for |y| below 700: y = (1024 q + j) ln 2 / 1024 + r, |r| at most ln 2 / 2048.
-DD FastExp(DD y, const Tables& t, int* q) {
+[[gnu::always_inline]] inline DD FastExp(DD y, const Tables& t, int* q) {
   const double n = NearestInteger(y.hi * (kExpEntries / kLn2.hi));
   const DD step = {kLn2.hi / kExpEntries, kLn2.lo / kExpEntries};
   const DD r = Add(y, MulDouble(step, -n));
@@ -530,7 +526,7 @@ DD FastExp(DD y, const Tables& t, int* q) {
 }
 
 // The fast value, or false when it cannot decide the last bit.
-bool FastPower(double a, double b, double* v) {
+[[gnu::always_inline]] inline bool FastPower(double a, double b, double* v) {
   if (!(a >= 0x1p-1022 && a < HUGE_VAL)) return false;
   const Tables& t = FastTables();
   const DD y = MulDouble(FastLog(a, t), b);
@@ -562,11 +558,13 @@ double ExpLogPower(double a, double b) {
 
 Exponent ReadExponent(double b, std::int32_t* e) {
   if (b == 0) return Exponent::kZero;
-  const double rounded = std::nearbyint(std::fabs(b));
+  const double magnitude = std::fabs(b);
+  if (magnitude >= 2147483648.0) return Exponent::kFault;
+  const double rounded = NearestInteger(magnitude);
   if (rounded >= 2147483648.0) return Exponent::kFault;
-  if (std::fabs(b) != rounded) return Exponent::kFraction;
-  const std::int32_t magnitude = static_cast<std::int32_t>(rounded);
-  *e = b < 0 ? -magnitude : magnitude;
+  if (magnitude != rounded) return Exponent::kFraction;
+  const std::int32_t whole = static_cast<std::int32_t>(rounded);
+  *e = b < 0 ? -whole : whole;
   return Exponent::kInteger;
 }
 
@@ -578,6 +576,20 @@ Result FractionPower(double a, double b) {
   }
   if (a == 0) return {0, kNoError};
   return {0, kNegativeBase};
+}
+
+void FractionPowers(int count, const double* a, const double* b, double* value, std::int32_t* code) {
+  for (int l = 0; l < count; ++l) {
+    double v = 0;
+    if (a[l] > 0 && FastPower(a[l], b[l], &v)) {
+      value[l] = v;
+      code[l] = kNoError;
+    } else {
+      const Result r = FractionPower(a[l], b[l]);
+      value[l] = r.value;
+      code[l] = r.code;
+    }
+  }
 }
 
 Result Power(double a, double b) {

@@ -63,6 +63,9 @@ void UseWidestVectors(bool widest);
 // overflows), 0 for a = 0, code 3 for a < 0.
 Result FractionPower(double a, double b);
 
+// The same for count pairs side by side: value[l], code[l] = FractionPower(a[l], b[l]).
+void FractionPowers(int count, const double* a, const double* b, double* value, std::int32_t* code);
+
 // a^b for the "^" operator.
 Result Power(double a, double b);
 

@@ -121,36 +121,49 @@ void TermRun::Powers(const Step& step, int count, TermBlock* out) {
   std::int32_t exponent[kLanes] = {};
   int lane[kLanes] = {};
   int held = 0;
+  double fraction_base[kLanes] = {};
+  double fraction_exponent[kLanes] = {};
+  int fraction_lane[kLanes] = {};
+  int fractions = 0;
   for (int l = 0; l < count; ++l) {
     if (state_[l] != kRunning) continue;
     std::int32_t e = 0;
-    const Exponent kind = ReadExponent(b[l], &e);
-    if (kind != Exponent::kInteger) {
-      const Result p = kind == Exponent::kZero    ? Result{1, kNoError}
-                       : kind == Exponent::kFault ? Result{0, kDivisionByZero}
-                                                  : FractionPower(a[l], b[l]);
-      r[l] = p.value;
-      if (p.code != kNoError) {
-        out->code[l] = p.code;
+    switch (ReadExponent(b[l], &e)) {
+      case Exponent::kZero:
+        r[l] = 1;
+        break;
+      case Exponent::kFault:
+        out->code[l] = kDivisionByZero;
         state_[l] = kStopped;
-      }
-      continue;
+        break;
+      case Exponent::kInteger:
+        base[held] = a[l];
+        exponent[held] = e;
+        lane[held++] = l;
+        break;
+      case Exponent::kFraction:
+        fraction_base[fractions] = a[l];
+        fraction_exponent[fractions] = b[l];
+        fraction_lane[fractions++] = l;
+        break;
     }
-    base[held] = a[l];
-    exponent[held] = e;
-    lane[held++] = l;
   }
   double value[kLanes];
   std::int32_t code[kLanes];
-  IntegerPowers(held, base, exponent, value, code);
-  for (int j = 0; j < held; ++j) {
-    const int l = lane[j];
-    r[l] = value[j];
-    if (code[j] != kNoError) {
-      out->code[l] = code[j];
-      state_[l] = kStopped;
+  auto take = [&](int count, const int* lanes) {
+    for (int j = 0; j < count; ++j) {
+      const int l = lanes[j];
+      r[l] = value[j];
+      if (code[j] != kNoError) {
+        out->code[l] = code[j];
+        state_[l] = kStopped;
+      }
     }
-  }
+  };
+  IntegerPowers(held, base, exponent, value, code);
+  take(held, lane);
+  FractionPowers(fractions, fraction_base, fraction_exponent, value, code);
+  take(fractions, fraction_lane);
 }
 
 // Runs the program for the terms k0 ... k0 + count - 1: each lane's code is that
