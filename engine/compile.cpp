@@ -144,12 +144,7 @@ Operand CompileRange(Program* p, const Level& level, int lo, int hi) {
       text[i - lo] = c;
       plain = plain && c != '(' && c != ')' && std::string_view(Operators, 6).find(c) == std::string_view::npos;
     }
-    if (plain) {  // a number, or 0 when it does not read as one
-      double value = 0;
-      bool overflow = false;
-      ReadNumber(std::string_view(text, hi - lo), &value, &overflow);
-      return Known(overflow ? Result{0, kOverflow} : Result{value, kNoError});
-    }
+    if (plain) return Known(LeafValue(std::string_view(text, hi - lo)));
     return Known(EvaluateText(std::string_view(text, hi - lo)));
   }
   for (char op : Operators) {

@@ -98,6 +98,19 @@ bool ReadNumber(std::string_view text, double* value, bool* overflow) {
   return true;
 }
 
+// A leading minus binds tighter than every operator: each one is a factor -1 on
+// the rest, which (splitting nowhere either) is a number or counts as 0.
+Result LeafValue(std::string_view text) {
+  std::size_t minus = 0;
+  while (minus < text.size() && text[minus] == '-') ++minus;
+  double value = 0;
+  bool overflow = false;
+  ReadNumber(text.substr(minus), &value, &overflow);  // not a number: value 0
+  if (overflow) return {0, kOverflow};
+  for (std::size_t i = 0; i < minus; ++i) value = -1 * value;
+  return {value, kNoError};
+}
+
 // Positions of the "(" and matching ")" of the first complete group at depth 0.
 Group FirstGroup(const ShortString& text) {
   int depth = 0;
@@ -186,16 +199,7 @@ double EvaluateLevel(const ShortString& text) {
     return Combine(Operators[op], a, b);
   }
 
-  // A leaf: a leading minus binds tighter than every operator.
-  if (s[0] == '-') {
-    double v = EvaluateLevel(s.Sub(1));
-    if (ResultCode != kNoError) return 0;
-    return -1 * v;
-  }
-  double value = 0;
-  bool overflow = false;
-  if (!ReadNumber(s.view(), &value, &overflow)) return 0;  // not a number: counts as 0
-  return overflow ? Fail(kOverflow) : value;
+  return Take(LeafValue(s.view()));
 }
 
 }  // namespace

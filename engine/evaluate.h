@@ -46,6 +46,11 @@ int OperatorPosition(const ShortString& text, int op);
 double IntegerPower(double x, std::int32_t e);
 double Factorial(std::uint16_t m);
 
+// The value of a leaf, a text that no operator splits: each leading "-" is a
+// factor -1 on the rest, and the rest is a number or counts as 0 (code 4 for a
+// number beyond the range of a double).
+Result LeafValue(std::string_view text);
+
 // Reads a whole text as a decimal number (leading blanks and tabs skipped, an
 // optional sign, digits with an optional point, an optional exponent). False when
 // the text is not such a number. A number beyond the range of a double sets

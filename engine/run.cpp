@@ -14,8 +14,7 @@ namespace {
 
 constexpr int kLanes = TermBlock::kSize;
 
-// A leaf's text has no operator that can split it: each leading minus is a
-// factor -1 on the rest, and the rest is a number, or 0 when it is not one.
+// A leaf read from its text.
 Result ReadLeaf(const std::vector<LeafPiece>& pieces, std::uint16_t k, const double* lanes, int lane) {
   ShortString text;
   for (const LeafPiece& piece : pieces) {
@@ -27,14 +26,7 @@ Result ReadLeaf(const std::vector<LeafPiece>& pieces, std::uint16_t k, const dou
       text += FormatNumber(lanes[piece.source * kLanes + lane]).view();
     }
   }
-  std::size_t minus = 0;
-  while (minus < text.size() && text[minus] == '-') ++minus;
-  double value = 0;
-  bool overflow = false;
-  ReadNumber(text.view().substr(minus), &value, &overflow);
-  if (overflow) return {0, kOverflow};
-  for (std::size_t i = 0; i < minus; ++i) value = -1 * value;
-  return {value, kNoError};
+  return LeafValue(text.view());
 }
 
 // Whether the number text of v is its fixed text (at most 20 characters).
