@@ -7,11 +7,12 @@
 #include <cstdint>
 
 #include "engine/result.h"
+#include "format/text.h"
 
 // An operator splits a text only at position 2 or later, where the character
 // before it is a digit or "!"; anything else (a leading sign, a sign after an
 // operator, the sign of an exponent) is not an operator.
-inline bool SplitsAfter(char before) { return (before >= '0' && before <= '9') || before == '!'; }
+inline bool SplitsAfter(char before) { return IsDigit(before) || before == '!'; }
 
 // The codes of "+", "-", "*" and "/" given their operands and result: a sum,
 // difference or quotient beyond the range of a double is an overflow; a
