@@ -62,7 +62,18 @@ void TermRun::IndexPower(const Step& step, int k0, int count, TermBlock* out) {
   }
   RunningPower run = powers_[step.running_power];
   const double limit = PowerLimit(x);
-  for (int l = 0; l < count; ++l) {
+  int l = 0;
+  if (!negative && x != 0 && run.reached < 0 && run.steps == k0 - 1) {
+    // Consecutive terms from the product carried over, one factor each, until a
+    // lane has stopped or the limit stops the product (that lane then goes the
+    // general way below).
+    for (; l < count && state_[l] == kRunning; ++l) {
+      if (!PowerStep(&run.product, x, limit)) break;
+      ++run.steps;
+      r[l] = run.product;
+    }
+  }
+  for (; l < count; ++l) {
     if (state_[l] != kRunning) continue;
     const std::int32_t m = k0 + l;
     Result p;
