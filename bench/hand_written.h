@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/prepared.h"
+#include "engine/result.h"
 
 using HandQuantity = Result (*)(std::uint16_t n);
 

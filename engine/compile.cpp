@@ -100,8 +100,8 @@ struct Item {
   enum Kind : std::uint8_t { kCharacter, kIndex, kGroup };
   Kind kind;
   char character = 0;
-  std::uint16_t written = 0;  // kGroup: the value as its text reads back
-  std::uint16_t value = 0;    // kGroup: the value itself
+  std::uint16_t written_register = 0;  // kGroup: the value as its text reads back
+  std::uint16_t value_register = 0;    // kGroup: the value itself
 };
 
 struct Level {
@@ -191,9 +191,9 @@ Operand CompileRange(Program* p, const Level& level, int lo, int hi) {
     return InRegister(minus % 2 ? kMinusIndexRegister : kIndexRegister);
   }
   if (hi - lo - minus == 1 && first.kind == Item::kGroup) {
-    if (minus % 2 == 0) return InRegister(first.written);
+    if (minus % 2 == 0) return InRegister(first.written_register);
     Step step{Step::kNegate};
-    step.left = first.written;
+    step.left = first.written_register;
     step.target = NewRegister(p);
     p->steps.push_back(step);
     return InRegister(step.target);
@@ -206,7 +206,7 @@ Operand CompileRange(Program* p, const Level& level, int lo, int hi) {
     } else if (item.kind == Item::kIndex) {
       pieces.push_back({LeafPiece::kIndex, 0, 0});
     } else {
-      pieces.push_back({LeafPiece::kRegisterText, 0, item.value});
+      pieces.push_back({LeafPiece::kRegisterText, 0, item.value_register});
     }
   }
   p->leaves.push_back(std::move(pieces));
