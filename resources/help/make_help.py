@@ -346,6 +346,8 @@ Contingut
   Tools.exe         editor d'una llista de fins a dotze eines externes
                     (títol, fitxer, carpeta de treball i paràmetres),
                     que es desa a Tools.rel. Només edita la llista.
+  vantel-cli.exe    el mateix càlcul des d'una consola, sense finestra,
+                    per a guions, taules i comprovacions.
   successions.txt   introducció a les successions i sèries, com
                     s'escriuen les fórmules i què vol dir cada error.
   infogeneral.txt   com es fa servir Vantel.
@@ -379,10 +381,28 @@ Línia d'ordres
 obre la calculadora amb la fórmula 1/n i n = 3, amb els resultats ja
 calculats.
 
+Des de la consola
+-----------------
+
+vantel-cli.exe s'engega des del Símbol del sistema: prem la tecla
+Windows, escriu cmd i prem Retorn. Ves a la carpeta dels programes amb
+cd i escriu-hi l'ordre, amb la fórmula entre cometes dobles:
+
+    cd "C:\\Vantel"
+    vantel-cli "1/n" 3
+    vantel-cli --table "n!" 5
+    vantel-cli --lang en --json "2^n/n!" 10
+    vantel-cli --help
+
+La primera escriu an, Sn i Pn per a n = 3; la segona, una taula amb
+una fila per a cada k de 1 a 5; la tercera, els resultats en anglès i
+en format JSON; l'última, totes les opcions. Al PowerShell, escriu
+.\\vantel-cli en lloc de vantel-cli.
+
 In English: Vantel computes the n-th term, the partial sum and the
 partial product of a sequence given by a formula in n. Unzip all files
-into one folder and start Vantel.exe there. The help texts are in
-Catalan.
+into one folder and start Vantel.exe there; vantel-cli.exe does the
+same from a console (vantel-cli --help). The help texts are in Catalan.
 """
 
 TEXTS = {"successions.txt": SUCCESSIONS, "infogeneral.txt": INFOGENERAL, "LLEGEIX.txt": LLEGEIX}
