@@ -256,6 +256,11 @@ TEST(ExpLogPower, CorrectlyRoundedOnKnownValues) {
   EXPECT_EQ(ExpLogPower(std::exp(1.0), 2.5), 12.182493960703471);
   EXPECT_TRUE(std::isinf(ExpLogPower(10, 308.5)));
   EXPECT_EQ(ExpLogPower(10, -400.5), 0);
+  // Bases next to 1 and large exponents: the rounding inside the logarithm,
+  // times b, is what decides the last bit.
+  EXPECT_EQ(ExpLogPower(0x1.002b91f854dc2p+0, -0x1.a2fe6eed07c74p+16), 0x1.1cd64511af0bp-103);
+  EXPECT_EQ(ExpLogPower(0x1.ff91fae7f60f5p-1, 0x1.cff27d3affd5ap+18), 0x1.5c88139883711p-576);
+  EXPECT_EQ(ExpLogPower(0x1.ffa10f1778be5p-1, -0x1.2cbea373b3f3dp+19), 0x1.d6a000250aeap+643);
 }
 
 }  // namespace
