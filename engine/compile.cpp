@@ -7,14 +7,13 @@
 #include "engine/evaluate.h"
 #include "engine/power.h"
 #include "engine/prepared.h"
+#include "engine/term_text.h"
 #include "format/number_text.h"
 
 namespace {
 
 constexpr int kLongestNumberText = 25;  // " 1.0000000000000000E+0036"
 constexpr int kLongestFixedText = 20;   // "-0.12345678901234567"
-
-bool IsVariable(char c) { return c == 'n' || c == 'N'; }
 
 // Every ")" closes an earlier "(" and none stays open, so that the text's groups
 // are found the same way at every stage of its evaluation.

@@ -18,8 +18,10 @@ ShortString SubstituteVariable(char letter, const ShortString& replacement, cons
   return result;
 }
 
+bool IsVariable(char c) { return FoldCase(c) == FoldCase(kVariable); }
+
 ShortString TermText(const ShortString& formula, std::uint16_t k) {
-  return SubstituteVariable('n', IntText(k), formula);
+  return SubstituteVariable(kVariable, IntText(k), formula);
 }
 
 Result TextTerm(const ShortString& formula, std::uint16_t k) {

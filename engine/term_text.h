@@ -11,7 +11,11 @@
 // a replacement that begins with "-" is put in parentheses.
 ShortString SubstituteVariable(char letter, const ShortString& replacement, const ShortString& text);
 
-// The text of term k: the formula with the digits of k in place of n.
+// The variable of a formula: the letter n, in either case.
+constexpr char kVariable = 'n';
+bool IsVariable(char c);
+
+// The text of term k: the formula with the digits of k in place of the variable.
 ShortString TermText(const ShortString& formula, std::uint16_t k);
 
 // Term k through the text evaluation.
