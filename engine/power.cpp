@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/arithmetic.h"
 
@@ -296,10 +299,76 @@ void UseWidestVectors(bool widest) {
 #endif
 }
 
+namespace {
+
+// The powers noted by RecordPowers, keyed by the bits of the base and the exponent.
+struct PowerKey {
+  std::uint64_t base;
+  std::int32_t exponent;
+  bool operator==(const PowerKey&) const = default;
+};
+struct PowerKeyHash {
+  std::size_t operator()(const PowerKey& k) const {
+    return std::hash<std::uint64_t>()(k.base ^
+                                      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.exponent)) << 20));
+  }
+};
+enum class Recorded { kOff, kRecording, kAnswering };
+struct RecordedPowers {
+  Recorded state = Recorded::kOff;
+  std::uint64_t long_powers = 0;
+  std::unordered_map<PowerKey, Result, PowerKeyHash> powers;
+};
+RecordedPowers Noted;
+
+}  // namespace
+
+void RecordPowers() {
+  Noted.powers.clear();
+  Noted.state = Recorded::kRecording;
+}
+
+void ComputeRecordedPowers() {
+  Noted.state = Recorded::kOff;  // the computation below takes no notes
+  std::vector<PowerKey> keys;
+  keys.reserve(Noted.powers.size());
+  for (const auto& entry : Noted.powers) keys.push_back(entry.first);
+  for (std::size_t first = 0; first < keys.size(); first += TermLanes) {
+    const int count = static_cast<int>(std::min<std::size_t>(TermLanes, keys.size() - first));
+    double x[TermLanes];
+    std::int32_t e[TermLanes];
+    double value[TermLanes];
+    std::int32_t code[TermLanes];
+    for (int l = 0; l < count; ++l) {
+      x[l] = std::bit_cast<double>(keys[first + l].base);
+      e[l] = keys[first + l].exponent;
+    }
+    IntegerPowers(count, x, e, value, code);
+    for (int l = 0; l < count; ++l) Noted.powers[keys[first + l]] = {value[l], code[l]};
+  }
+  Noted.state = Recorded::kAnswering;
+}
+
+std::uint64_t LongPowerCount() { return Noted.long_powers; }
+
+void EndRecordedPowers() {
+  Noted.state = Recorded::kOff;
+  Noted.powers.clear();
+}
+
 Result IntegerPowerOf(double x, std::int32_t e) {
   if (x == 0) return {0, e < 0 ? kDivisionByZero : kNoError};
   if (e == 0) return {1, kNoError};
   const std::uint32_t m = e < 0 ? 0u - static_cast<std::uint32_t>(e) : static_cast<std::uint32_t>(e);
+  if (m >= kRecordedPowerSteps && m <= kLiteralPowerSteps) ++Noted.long_powers;
+  if (Noted.state != Recorded::kOff && m >= kRecordedPowerSteps && m <= kLiteralPowerSteps) {
+    const PowerKey key{std::bit_cast<std::uint64_t>(x), e};
+    if (Noted.state == Recorded::kRecording) {
+      Noted.powers.emplace(key, Result{1, kNoError});
+      return {1, kNoError};
+    }
+    if (const auto found = Noted.powers.find(key); found != Noted.powers.end()) return found->second;
+  }
   const Result r = PositivePower(x, m);
   if (r.code != kNoError) return r;
   return FinishPower(r.value, e < 0);

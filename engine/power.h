@@ -48,6 +48,19 @@ inline Result FinishPower(double power, bool negative_exponent) {
 // literal product), with code 4 whenever the literal product could reach the limit.
 Result IntegerPowerOf(double x, std::int32_t e);
 
+// Long literal powers asked for by several term texts, computed side by side
+// instead of one long chain after another. While recording, IntegerPowerOf notes
+// each power of at least kRecordedPowerSteps factors and answers 1 (that pass's
+// values are thrown away); ComputeRecordedPowers then computes the noted powers
+// together, and until EndRecordedPowers IntegerPowerOf answers those from there
+// (the very values it would compute) and computes any other as usual.
+constexpr std::uint32_t kRecordedPowerSteps = 64;
+void RecordPowers();
+void ComputeRecordedPowers();
+void EndRecordedPowers();
+// How many powers of at least kRecordedPowerSteps factors IntegerPowerOf has been asked for.
+std::uint64_t LongPowerCount();
+
 // The same for count independent pairs, side by side: value[l], code[l] =
 // IntegerPowerOf(x[l], e[l]), bit for bit.
 void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code);

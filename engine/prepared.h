@@ -60,6 +60,9 @@ class TermRun {
   std::vector<double> lanes_;  // every register for each lane of a block
   std::vector<RunningPower> powers_;
   LaneState state_[TermBlock::kSize];
+  // Whether the text terms of the last block asked for two or more long powers,
+  // so that noting them first pays (see RecordPowers).
+  bool long_powers_ = true;
 };
 
 // Term k: value and code, exactly as the text evaluation of the term text.

@@ -283,13 +283,29 @@ bool TermRun::RunBlock(int k0, int count, TermBlock* out) {
 void TermRun::Terms(int k0, int count, TermBlock* out) {
   const bool runs = prepared_.program_.runs;
   if (runs && !RunBlock(k0, count, out)) return;
+  auto to_text = [&](int l) { return !runs || state_[l] == kToText; };
+  // Several terms with powers in them: their long literal powers are first
+  // noted (a pass whose values are thrown away), then computed side by side.
+  int texts = 0;
+  for (int l = 0; l < count; ++l) texts += to_text(l);
+  const bool record = texts > 1 && long_powers_ && prepared_.formula_.view().find('^') != std::string_view::npos;
+  if (record) {
+    RecordPowers();
+    for (int l = 0; l < count; ++l) {
+      if (to_text(l)) TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+    }
+    ComputeRecordedPowers();
+  }
+  const std::uint64_t long_powers_before = LongPowerCount();
   for (int l = 0; l < count; ++l) {
-    if (!runs || state_[l] == kToText) {
+    if (to_text(l)) {
       const Result t = TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
       out->value[l] = t.value;
       out->code[l] = t.code;
     }
   }
+  if (record) EndRecordedPowers();
+  if (texts > 0) long_powers_ = LongPowerCount() - long_powers_before >= 2;
 }
 
 bool TermRun::RunsProgram(std::uint16_t k) {

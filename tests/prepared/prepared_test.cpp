@@ -102,6 +102,10 @@ const char* const kFormulas[] = {
     "(n+1)^n/n^n",
     "1/n^1.5",
     "0.9999999^(2147483647-n)",
+    // From k near 1000 the term texts are cut at 255 characters and go through
+    // the text, whose long powers are then computed side by side.
+    "(n/(n+1))^n+(n/(n+2))^n+(n/(n+3))^n+(n/(n+4))^n+(n/(n+5))^n+(n/(n+6))^n+(n/(n+7))^n+(n/(n+8))^n+"
+    "(n/(n+9))^n+(n/(n+1))^n",
     "1.01^(71000+n)",
     "n^(1/n)",
     "(0-n)^(1/3)",
