@@ -13,6 +13,11 @@ namespace {
 
 bool NegativePower(double x, std::uint32_t m) { return std::signbit(x) && (m & 1); }
 
+// The number of factors of x^e: |e|, also for the most negative e.
+std::uint32_t Factors(std::int32_t e) {
+  return e < 0 ? 0u - static_cast<std::uint32_t>(e) : static_cast<std::uint32_t>(e);
+}
+
 // x^m for 1 <= m <= kLiteralPowerSteps: the repeated multiplication, the limit
 // test before each factor. Once a factor leaves the product's magnitude as it
 // was (0, or a fixed point of the subnormal range), every further factor does
@@ -359,9 +364,10 @@ void EndRecordedPowers() {
 Result IntegerPowerOf(double x, std::int32_t e) {
   if (x == 0) return {0, e < 0 ? kDivisionByZero : kNoError};
   if (e == 0) return {1, kNoError};
-  const std::uint32_t m = e < 0 ? 0u - static_cast<std::uint32_t>(e) : static_cast<std::uint32_t>(e);
-  if (m >= kRecordedPowerSteps && m <= kLiteralPowerSteps) ++Noted.long_powers;
-  if (Noted.state != Recorded::kOff && m >= kRecordedPowerSteps && m <= kLiteralPowerSteps) {
+  const std::uint32_t m = Factors(e);
+  const bool long_literal = m >= kRecordedPowerSteps && m <= kLiteralPowerSteps;
+  Noted.long_powers += long_literal;
+  if (Noted.state != Recorded::kOff && long_literal) {
     const PowerKey key{std::bit_cast<std::uint64_t>(x), e};
     if (Noted.state == Recorded::kRecording) {
       Noted.powers.emplace(key, Result{1, kNoError});
@@ -375,7 +381,7 @@ Result IntegerPowerOf(double x, std::int32_t e) {
 }
 
 void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* value, std::int32_t* code) {
-  const std::uint32_t m = e < 0 ? 0u - static_cast<std::uint32_t>(e) : static_cast<std::uint32_t>(e);
+  const std::uint32_t m = Factors(e);
   if (m < 2 || m > kShortestChain) {
     std::int32_t exponents[TermLanes];
     for (int l = 0; l < count; ++l) exponents[l] = e;
@@ -445,7 +451,7 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
     held = 0;
   };
   for (int l = 0; l < count; ++l) {
-    const std::uint32_t m = e[l] < 0 ? 0u - static_cast<std::uint32_t>(e[l]) : static_cast<std::uint32_t>(e[l]);
+    const std::uint32_t m = Factors(e[l]);
     if ((x[l] == 1 || x[l] == -1) && m != 0) {  // every product exact, far from the limit; so is 1 over it
       value[l] = x[l] < 0 && (m & 1) ? -1.0 : 1.0;
       code[l] = kNoError;
