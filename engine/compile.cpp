@@ -61,11 +61,6 @@ bool LevelFits(std::string_view s, int digits, int group_text) {
   return longest <= static_cast<int>(ShortString::kCapacity);
 }
 
-Result EvaluateText(std::string_view text) {
-  const double v = Evaluate(ShortString(text));
-  return {v, ResultCode};
-}
-
 // What a piece of the text gives: known before k (a value or a code), or the
 // register that holds its value once the steps before have run.
 struct Operand {
@@ -301,10 +296,8 @@ PreparedFormula PrepareFormula(const ShortString& formula) {
   p.index_limit = 1;
   for (int i = 0; i < digits; ++i) p.index_limit *= 10;
 
-  const std::int32_t saved = ResultCode;
   p.initial = {0, 0};
   Operand result = CompileLevel(&p, formula.view());
-  ResultCode = saved;
   if (result.known && result.result.code != kNoError) {
     Fails(&p, result.result.code);
   } else {

@@ -1,29 +1,22 @@
 #include "engine/evaluate.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "engine/arithmetic.h"
 #include "engine/messages.h"
 #include "engine/power.h"
+#include "engine/text_value.h"
 #include "format/number_text.h"
 #include "format/text.h"
 
 std::int32_t ResultCode = kNoError;
 
 namespace {
-
-
-// The last occurrence of the operator that can split the text.
-int SplitPosition(const ShortString& s, int op) {
-  int p = OperatorPosition(s, op);
-  while (p != 0) {
-    if (p >= 2 && SplitsAfter(s[p - 2])) return p;
-    p = LastPos(Operators[op], s.view().substr(0, p - 1));
-  }
-  return 0;
-}
 
 double Fail(std::int32_t code) {
   ResultCode = code;
@@ -112,7 +105,9 @@ Result LeafValue(std::string_view text) {
 }
 
 // Positions of the "(" and matching ")" of the first complete group at depth 0.
-Group FirstGroup(const ShortString& text) {
+Group FirstGroup(const ShortString& text) { return FirstGroupOf(text.view()); }
+
+Group FirstGroupOf(std::string_view text) {
   int depth = 0;
   int open = 0;
   for (int i = 1; i <= static_cast<int>(text.size()); ++i) {
@@ -128,8 +123,6 @@ Group FirstGroup(const ShortString& text) {
   return {};
 }
 
-int OperatorPosition(const ShortString& text, int op) { return LastPos(Operators[op], text.view()); }
-
 double IntegerPower(double x, std::int32_t e) {
   ResultCode = kNoError;
   return Take(IntegerPowerOf(x, e));
@@ -143,68 +136,227 @@ double Factorial(std::uint16_t m) {
 
 namespace {
 
-double Combine(char op, double a, double b) {
+Result Combine(char op, double a, double b) {
   switch (op) {
     case '+': {
       const double r = a + b;
-      return Take({r, SumCode(r)});
+      return {r, SumCode(r)};
     }
     case '-': {
       const double r = a - b;
-      return Take({r, SumCode(r)});
+      return {r, SumCode(r)};
     }
     case '*': {
       const double r = a * b;
-      return Take({r, ProductCode(r)});
+      return {r, ProductCode(r)};
     }
     case '/': {
       const double r = b == 0 ? 0 : a / b;
-      return Take({r, QuotientCode(b, r)});
+      return {r, QuotientCode(b, r)};
     }
     case '^':
-      return Take(Power(a, b));
+      return Power(a, b);
     default:  // '!'
-      return Take(FactorialOf(a));
+      return FactorialOf(a);
   }
 }
 
-}  // namespace
+// A failed step gives the value 0 with its code.
+Result Checked(Result r) { return r.code != kNoError ? Result{0, r.code} : r; }
 
-namespace {
+constexpr int kCapacity = static_cast<int>(ShortString::kCapacity);
 
-// Evaluate without reloading the result texts: nothing can change them or the
-// language while one evaluation runs, so loading them once for the outermost
-// call is the same as loading them at every recursive one.
-double EvaluateLevel(const ShortString& text) {
-  ResultCode = kNoError;
-  ShortString s = text;
-
-  // Every complete group is evaluated and written back as its number text.
-  for (Group g = FirstGroup(s); g.open != 0; g = FirstGroup(s)) {
-    double v = EvaluateLevel(s.Sub(g.open, g.close - g.open - 1));
-    if (ResultCode != kNoError) return 0;
-    s = s.Sub(0, g.open - 1) + FormatNumber(v).view() + s.Sub(g.close).view();
-  }
-
-  for (int op = 0; op < 6; ++op) {
-    int p = SplitPosition(s, op);
-    if (p == 0) continue;
-    double a = EvaluateLevel(s.Sub(0, p - 1));
-    if (ResultCode != kNoError) return 0;
-    double b = 0;
-    if (Operators[op] != '!') {
-      b = EvaluateLevel(s.Sub(p));
-      if (ResultCode != kNoError) return 0;
+// For each "(" of a text, how far on its matching ")" is (the first ")" after it
+// that closes as many parentheses as were opened in between), or 0 when it has
+// none. The distance stays right when the text before the "(" is rewritten.
+struct Matches {
+  std::uint8_t distance[ShortString::kCapacity] = {};
+  explicit Matches(std::string_view text) {
+    std::uint8_t open[ShortString::kCapacity];
+    int depth = 0;
+    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+      if (text[i] == '(') {
+        open[depth++] = static_cast<std::uint8_t>(i);
+      } else if (text[i] == ')' && depth > 0) {
+        const int o = open[--depth];
+        distance[o] = static_cast<std::uint8_t>(i - o);
+      }
     }
-    return Combine(Operators[op], a, b);
+  }
+};
+
+// A group's number text as it stands in its level's text, and the value it reads back as.
+struct Written {
+  std::uint8_t start;
+  std::uint8_t length;
+  double value;
+};
+
+Result EvaluateLevel(std::string_view text, const std::uint8_t* distance);
+
+Result EvaluatePiece(std::string_view text) {
+  const Matches matches(text);
+  return EvaluateLevel(text, matches.distance);
+}
+
+// Which of "+", "-", "*", "/", "^", "!" a character is (its index in Operators), or -1.
+constexpr struct OperatorTable {
+  std::int8_t index[256];
+  constexpr OperatorTable() : index() {
+    for (int c = 0; c < 256; ++c) index[c] = -1;
+    for (int op = 0; op < 6; ++op) index[static_cast<unsigned char>(Operators[op])] = static_cast<std::int8_t>(op);
+  }
+} kOperatorIndex;
+
+// The splitting of one level's text, once its groups are written back. Where
+// each operator can split is marked once for the whole text (a place that can
+// split the text can split every piece of it that holds the character before
+// it), so that the operands of a long chain are found without rescanning.
+class Level {
+ public:
+  Level(std::string_view s, const Written* written, int written_count)
+      : s_(s), written_(written), written_count_(written_count) {
+    for (int i = 1; i < static_cast<int>(s.size()); ++i) {
+      const int op = kOperatorIndex.index[static_cast<unsigned char>(s[i])];
+      if (op >= 0 && SplitsAfter(s[i - 1])) marks_[op][i >> 6] |= std::uint64_t{1} << (i & 63);
+    }
+    const std::size_t open = s.rfind('(');
+    last_open_ = open == std::string_view::npos ? -1 : static_cast<int>(open);
   }
 
-  return Take(LeafValue(s.view()));
+  Result Whole() { return Range(0, static_cast<int>(s_.size()), true); }
+
+ private:
+  // The last place in [from, end) where op can split, or -1.
+  int LastMark(int op, int from, int end) const {
+    if (end <= from) return -1;
+    int word = (end - 1) >> 6;
+    std::uint64_t bits = marks_[op][word] & (~std::uint64_t{0} >> (63 - ((end - 1) & 63)));
+    for (;;) {
+      if (bits != 0) {
+        const int at = word * 64 + 63 - std::countl_zero(bits);
+        return at >= from ? at : -1;
+      }
+      if (--word < 0 || word * 64 + 63 < from) return -1;
+      bits = marks_[op][word];
+    }
+  }
+
+  // A leaf: read from its text, unless it is a number text written back whole,
+  // after minus signs (each a factor -1), whose value is known.
+  Result Leaf(int lo, int hi) const {
+    int first = 0;
+    int last = written_count_;
+    while (first < last) {  // the first number text ending at hi or later
+      const int middle = (first + last) / 2;
+      if (written_[middle].start + written_[middle].length < hi) {
+        first = middle + 1;
+      } else {
+        last = middle;
+      }
+    }
+    if (first < written_count_ && written_[first].start + written_[first].length == hi && written_[first].start >= lo) {
+      const Written& w = written_[first];
+      int signs = lo;
+      while (signs < w.start && s_[signs] == '-') ++signs;
+      if (signs == w.start) {
+        double value = w.value;
+        for (int i = lo; i < w.start; ++i) value = -1 * value;
+        return {value, kNoError};
+      }
+    }
+    return Checked(LeafValue(s_.substr(lo, hi - lo)));
+  }
+
+  // The text [lo, hi) evaluated as a whole. A piece known to hold no complete
+  // group (every beginning of a text without one) is split at once; any other
+  // piece that holds one is evaluated from its text.
+  Result Range(int lo, int hi, bool without_groups) {
+    if (!without_groups && last_open_ >= lo) {
+      const std::string_view piece = s_.substr(lo, hi - lo);
+      if (FirstGroupOf(piece).open != 0) return EvaluatePiece(piece);
+    }
+    for (int op = 0; op < 6; ++op) {
+      const int at = LastMark(op, lo + 1, hi);
+      if (at < 0) continue;
+      const Result a = Range(lo, at, true);
+      if (a.code != kNoError) return a;
+      if (Operators[op] == '!') return Checked(FactorialOf(a.value));  // the right side is not evaluated
+      const Result b = Range(at + 1, hi, at + 1 > last_open_);
+      if (b.code != kNoError) return b;
+      return Checked(Combine(Operators[op], a.value, b.value));
+    }
+    return Leaf(lo, hi);
+  }
+
+  std::string_view s_;
+  const Written* written_;
+  int written_count_;
+  std::uint64_t marks_[6][4] = {};
+  int last_open_;
+};
+
+// Every complete group at depth 0 is evaluated and written back as its number
+// text, from left to right (the text cut at 255 characters each time); then the
+// text is split at the last place of the loosest operator that has one.
+// distance[i] is the distance to the ")" matching a "(" at i of the text.
+Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
+  char buffer[ShortString::kCapacity];
+  Written written[ShortString::kCapacity / 2 + 1];
+  int written_count = 0;
+  const char* s = text.data();
+  int size = static_cast<int>(text.size());
+  // The scan for groups goes on after each number text written back: the text
+  // before a group held none at depth 0 and ended at depth 0, and a number text
+  // holds no parenthesis, so scanning again from the start would find the same.
+  // A "(" at depth 0 is the group's start, and the ")" it is matched with its end;
+  // the depth is never above 0 elsewhere. Past the last number text written back,
+  // the text is that of the level moved by shift characters.
+  int shift = 0;
+  int depth = 0;
+  for (int i = 0; i < size; ++i) {
+    if (s[i] == ')') {
+      --depth;
+      continue;
+    }
+    if (s[i] != '(') continue;
+    if (depth != 0) {
+      ++depth;
+      continue;
+    }
+    const int d = distance[i - shift];
+    if (d == 0 || i + d >= size) break;  // never closed: no complete group follows
+    const int close = i + d;
+    const Result inner = EvaluateLevel(std::string_view(s + i + 1, d - 1), distance + (i - shift) + 1);
+    if (inner.code != kNoError) return inner;
+    const ShortString number = FormatNumber(inner.value);
+    const int length = std::min(static_cast<int>(number.size()), kCapacity - i);
+    const int rest = std::max(0, std::min(size - close - 1, kCapacity - i - length));
+    if (s != buffer) std::memcpy(buffer, s, i);
+    std::memmove(buffer + i + length, s + close + 1, rest);
+    std::memcpy(buffer + i, number.data(), length);
+    if (length == static_cast<int>(number.size())) {
+      written[written_count++] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(length),
+                                  NumberTextValue(inner.value)};
+    }
+    shift += i + length - (close + 1);
+    s = buffer;
+    size = i + length + rest;
+    i += length - 1;
+  }
+  if (written_count == 1 && written[0].start == 0 && written[0].length == size) return {written[0].value, kNoError};
+  return Level(std::string_view(s, size), written, written_count).Whole();
 }
 
 }  // namespace
+
+Result EvaluateText(std::string_view text) {
+  LoadResultTexts();
+  return EvaluatePiece(text.substr(0, ShortString::kCapacity));
+}
 
 double Evaluate(const ShortString& text) {
-  LoadResultTexts();
-  return EvaluateLevel(text);
+  const Result r = EvaluateText(text.view());
+  ResultCode = r.code;
+  return r.value;
 }

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "engine/result.h"
 #include "format/short_string.h"
@@ -40,9 +41,12 @@ struct Group {
   int close = 0;  // 1-based position of the matching ")"
 };
 
+// The value of a text (the code in ResultCode).
 double Evaluate(const ShortString& text);
+// The same as a value and its code (ResultCode is left as it was).
+Result EvaluateText(std::string_view text);
 Group FirstGroup(const ShortString& text);
-int OperatorPosition(const ShortString& text, int op);
+Group FirstGroupOf(std::string_view text);
 double IntegerPower(double x, std::int32_t e);
 double Factorial(std::uint16_t m);
 

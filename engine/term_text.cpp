@@ -24,7 +24,4 @@ ShortString TermText(const ShortString& formula, std::uint16_t k) {
   return SubstituteVariable(kVariable, IntText(k), formula);
 }
 
-Result TextTerm(const ShortString& formula, std::uint16_t k) {
-  const double v = Evaluate(TermText(formula, k));
-  return {v, ResultCode};
-}
+Result TextTerm(const ShortString& formula, std::uint16_t k) { return EvaluateText(TermText(formula, k).view()); }

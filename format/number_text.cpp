@@ -149,9 +149,96 @@ ShortString LongScientific(const Decimal& rounded, bool negative) {
   return s;
 }
 
+// 10^e for e from 0 to 19.
+constexpr std::uint64_t kPowersOfTen[20] = {1,
+                                            10,
+                                            100,
+                                            1000,
+                                            10000,
+                                            100000,
+                                            1000000,
+                                            10000000,
+                                            100000000,
+                                            1000000000,
+                                            10000000000,
+                                            100000000000,
+                                            1000000000000,
+                                            10000000000000,
+                                            100000000000000,
+                                            1000000000000000,
+                                            10000000000000000,
+                                            100000000000000000,
+                                            1000000000000000000,
+                                            10000000000000000000u};
+
+int DecimalDigits(std::uint64_t v) {
+  int digits = 1;
+  while (digits < 20 && v >= kPowersOfTen[digits]) ++digits;
+  return digits;
+}
+
+// The fixed text of a value from 1e-5 up to below 1e15 with the integers alone:
+// m 2^-s times 10^decimals, rounded half up, fits 64 bits, and the exact
+// product m 10^decimals (below 2^110) is held in two halves. False where the
+// text would take the scientific form.
+bool FixedText(double value, ShortString* text) {
+  const bool negative = std::signbit(value);
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(std::fabs(value));
+  const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int s = 1075 - static_cast<int>(bits >> 52);  // |value| = m 2^-s, 3 <= s <= 69 here
+  char out[24];
+  int first = 24;  // the text is out[first, end)
+  int end = 24;
+  int integer_digits = 0;
+  if (s <= 52 && (m & ((std::uint64_t{1} << s) - 1)) == 0) {  // an integer: its digits alone
+    for (std::uint64_t v = m >> s; v != 0; v /= 10) out[--first] = static_cast<char>('0' + v % 10);
+    integer_digits = end - first;
+  } else {
+    const std::uint64_t integer = s < 64 ? m >> s : 0;
+    const int decimals = integer == 0 ? 17 : 17 - DecimalDigits(integer);
+    // m x 10^decimals as high and low 64 bits.
+    const std::uint64_t p = kPowersOfTen[decimals];
+    const std::uint64_t m_lo = m & 0xFFFFFFFF, m_hi = m >> 32, p_lo = p & 0xFFFFFFFF, p_hi = p >> 32;
+    const std::uint64_t ll = m_lo * p_lo, lh = m_lo * p_hi, hl = m_hi * p_lo, hh = m_hi * p_hi;
+    const std::uint64_t middle = (ll >> 32) + (lh & 0xFFFFFFFF) + (hl & 0xFFFFFFFF);
+    std::uint64_t lo = (middle << 32) | (ll & 0xFFFFFFFF);
+    std::uint64_t hi = hh + (lh >> 32) + (hl >> 32) + (middle >> 32);
+    // Half up: add 2^(s-1), then shift right by s.
+    if (s - 1 < 64) {
+      const std::uint64_t half = std::uint64_t{1} << (s - 1);
+      lo += half;
+      if (lo < half) ++hi;
+    } else {
+      hi += std::uint64_t{1} << (s - 1 - 64);
+    }
+    std::uint64_t v = s < 64 ? (hi << (64 - s)) | (lo >> s) : hi >> (s - 64);
+    // The decimals from the last, without their trailing zeros; then the integer digits.
+    for (int i = 0; i < decimals; ++i, v /= 10) out[--first] = static_cast<char>('0' + v % 10);
+    while (end > first && out[end - 1] == '0') --end;
+    if (end > first) out[--first] = '.';
+    const int point = first;
+    do {
+      out[--first] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    integer_digits = point - first;
+  }
+  if (integer_digits + (negative ? 1 : 0) >= 16) return false;
+  if (negative) out[--first] = '-';
+  *text = ShortString(std::string_view(out + first, end - first));
+  return true;
+}
+
 }  // namespace
 
 ShortString FormatNumber(double value) {
+  const double magnitude = std::fabs(value);
+  ShortString text;
+  if (magnitude >= 1e-5 && magnitude < 1e15 && FixedText(value, &text)) return text;
+  return ExactNumberText(value);
+}
+
+ShortString ExactNumberText(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   bool negative = std::signbit(value);

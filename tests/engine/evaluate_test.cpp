@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "engine/messages.h"
 #include "engine/power.h"
 #include "format/number_text.h"
+#include "tests/engine/reference_evaluate.h"
 
 namespace {
 
@@ -264,3 +268,38 @@ TEST(ExpLogPower, CorrectlyRoundedOnKnownValues) {
 }
 
 }  // namespace
+
+// The engine's text evaluation against the plain one, on random texts of every
+// length up to 255: groups in and out of order, signs that do and do not split,
+// exponent forms, long chains and deep nesting, and texts cut in the middle.
+TEST(Evaluate, EqualsThePlainEvaluationOnRandomTexts) {
+  std::mt19937 rng(11);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  static const char* const kPieces[] = {
+      "1", "2", "3", "0",     "7.5",   "0.1",   "1E3",     "2e-3", "1E308", "170", "(", ")",  "+",  "-", "*",
+      "/", "^", "!", "(1/3)", "(0-2)", "12345", "(2^0.5)", "1e-7", ".",     "x",   " ", "((", "))", "E", "9.99999"};
+  const auto stop = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  int texts = 0;
+  while (std::chrono::steady_clock::now() < stop) {
+    std::string t;
+    const int length = 1 + pick(pick(4) ? 60 : 300);
+    const int style = pick(3);
+    while (static_cast<int>(t.size()) < length) {
+      if (style == 0) {
+        t += kPieces[pick(std::size(kPieces))];
+      } else {  // operands and operators by turns, with groups
+        if (pick(4) == 0) t += '(';
+        t += kPieces[pick(10)];
+        if (pick(4) == 0) t += ')';
+        t += "+-*/^!"[pick(6)];
+      }
+    }
+    const ShortString text(t);
+    const double v = Evaluate(text);
+    const Result plain = ReferenceEvaluate(text);
+    ++texts;
+    ASSERT_EQ(ResultCode, plain.code) << t;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(plain.value)) << t;
+  }
+  EXPECT_GT(texts, 1000);
+}

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -86,6 +90,27 @@ TEST(FormatNumber, NeverLongerThan25Characters) {
   const double samples[] = {-std::numeric_limits<double>::max(), -1.2345678901234567e-300, -0.12345678901234567,
                             -1.2345678901234567e35, -99999999999999.9};
   for (double v : samples) EXPECT_LE(FormatNumber(v).size(), 25u) << v;
+}
+
+// The quick fixed texts against those of the exact decimal expansion: random
+// values of every size, integers, ties at the last decimal shown, and the
+// neighbours of the bounds where the form changes.
+TEST(FormatNumber, QuickTextsEqualTheExactOnes) {
+  std::mt19937_64 rng(3);
+  std::vector<double> values;
+  for (double edge : {1e-5, 1e-4, 0.1, 1.0, 10.0, 1e14, 1e15, 0.5, 2.5e-5, 999999999999999.9, 99999999999999.99}) {
+    double v = edge;
+    for (int i = 0; i < 4; ++i) v = std::nextafter(v, 0.0);
+    for (int i = 0; i < 9; ++i, v = std::nextafter(v, 1e300)) values.push_back(v);
+  }
+  for (int i = 0; i < 300000; ++i) {
+    const double scale = std::ldexp(1.0, static_cast<int>(rng() % 70) - 20);  // 2^-20 to 2^49
+    double v = std::bit_cast<double>((rng() >> 12) | 0x3FF0000000000000) * scale;
+    if (i % 3 == 0) v = std::nearbyint(v);
+    if (i % 5 == 0) v = std::ldexp(std::nearbyint(std::ldexp(v, 18)), -18);  // a tie at the 17th digit when below 1
+    values.push_back(i % 2 ? v : -v);
+  }
+  for (double v : values) ASSERT_EQ(FormatNumber(v).view(), ExactNumberText(v).view()) << std::hexfloat << v;
 }
 
 TEST(IntText, DecimalDigitsWithSign) {
