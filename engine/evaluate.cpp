@@ -39,11 +39,12 @@ bool ReadNumber(std::string_view text, double* value, bool* overflow) {
   bool nonzero = false;
   int integer_digits = 0;
   bool point = false;
+  std::uint64_t mantissa = 0;  // the digits as an integer, while there are at most 15
   for (; i < text.size(); ++i) {
     char c = text[i];
     if (IsDigit(c)) {
       if (c != '0') nonzero = true;
-      ++digits;
+      if (++digits <= 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
       if (!point) ++integer_digits;
     } else if (c == '.' && !point) {
       point = true;
@@ -67,6 +68,16 @@ bool ReadNumber(std::string_view text, double* value, bool* overflow) {
   if (i != text.size()) return false;
   if (!nonzero) {
     *value = negative ? -0.0 : 0.0;
+    return true;
+  }
+  // At most 15 digits and no more than 22 decimals: the integer and the power of
+  // ten are exact, so one division is the correctly rounded value.
+  const int decimals = digits - integer_digits - static_cast<int>(exponent);
+  if (digits <= 15 && decimals >= 0 && decimals <= 22) {
+    static constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                                1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    *value = negative ? -magnitude : magnitude;
     return true;
   }
 

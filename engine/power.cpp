@@ -229,7 +229,8 @@ Result PositivePower(double x, std::uint32_t m) {
 // IEEE multiplication either way.
 typedef double V4 __attribute__((vector_size(32)));
 typedef long long M4 __attribute__((vector_size(32)));
-constexpr int kChainLanes = 16;
+constexpr int kChainVectors = 8;  // enough independent products to keep the multipliers busy
+constexpr int kChainLanes = 4 * kChainVectors;
 constexpr std::uint32_t kShortestChain = 8;
 constexpr int TermLanes = 64;
 
@@ -238,17 +239,13 @@ constexpr int TermLanes = 64;
   reinterpret_cast<V4>((reinterpret_cast<M4>(base) & (vi < (steps))) | (reinterpret_cast<M4>(one) & ~(vi < (steps))))
 
 __attribute__((always_inline)) inline void ChainBody(const double* base, const double* steps, double* r) {
-  V4 b0, b1, b2, b3, s0, s1, s2, s3;
-  std::memcpy(&b0, base, sizeof b0);
-  std::memcpy(&b1, base + 4, sizeof b1);
-  std::memcpy(&b2, base + 8, sizeof b2);
-  std::memcpy(&b3, base + 12, sizeof b3);
-  std::memcpy(&s0, steps, sizeof s0);
-  std::memcpy(&s1, steps + 4, sizeof s1);
-  std::memcpy(&s2, steps + 8, sizeof s2);
-  std::memcpy(&s3, steps + 12, sizeof s3);
+  V4 b[kChainVectors], s[kChainVectors], p[kChainVectors];
   const V4 one = {1, 1, 1, 1};
-  V4 r0 = one, r1 = one, r2 = one, r3 = one;
+  for (int v = 0; v < kChainVectors; ++v) {
+    std::memcpy(&b[v], base + 4 * v, sizeof b[v]);
+    std::memcpy(&s[v], steps + 4 * v, sizeof s[v]);
+    p[v] = one;
+  }
   double fewest = steps[0], most = steps[0];
   for (int l = 1; l < kChainLanes; ++l) {
     fewest = std::min(fewest, steps[l]);
@@ -257,23 +254,16 @@ __attribute__((always_inline)) inline void ChainBody(const double* base, const d
   const long common = static_cast<long>(fewest);
   const long all = static_cast<long>(most);
   for (long i = 0; i < common; ++i) {
-    r0 *= b0;
-    r1 *= b1;
-    r2 *= b2;
-    r3 *= b3;
+#pragma GCC unroll 8
+    for (int v = 0; v < kChainVectors; ++v) p[v] *= b[v];
   }
   for (long i = common; i < all; ++i) {
     const double d = static_cast<double>(i);
     const V4 vi = {d, d, d, d};
-    r0 *= VANTEL_ACTIVE(b0, s0);
-    r1 *= VANTEL_ACTIVE(b1, s1);
-    r2 *= VANTEL_ACTIVE(b2, s2);
-    r3 *= VANTEL_ACTIVE(b3, s3);
+#pragma GCC unroll 8
+    for (int v = 0; v < kChainVectors; ++v) p[v] *= VANTEL_ACTIVE(b[v], s[v]);
   }
-  std::memcpy(r, &r0, sizeof r0);
-  std::memcpy(r + 4, &r1, sizeof r1);
-  std::memcpy(r + 8, &r2, sizeof r2);
-  std::memcpy(r + 12, &r3, sizeof r3);
+  for (int v = 0; v < kChainVectors; ++v) std::memcpy(r + 4 * v, &p[v], sizeof p[v]);
 }
 #undef VANTEL_ACTIVE
 
@@ -338,6 +328,10 @@ void ComputeRecordedPowers() {
   std::vector<PowerKey> keys;
   keys.reserve(Noted.powers.size());
   for (const auto& entry : Noted.powers) keys.push_back(entry.first);
+  // Chains of about the same length side by side: a vector takes as many steps as its longest.
+  std::sort(keys.begin(), keys.end(), [](const PowerKey& a, const PowerKey& b) {
+    return Factors(a.exponent) != Factors(b.exponent) ? Factors(a.exponent) < Factors(b.exponent) : a.base < b.base;
+  });
   for (std::size_t first = 0; first < keys.size(); first += TermLanes) {
     const int count = static_cast<int>(std::min<std::size_t>(TermLanes, keys.size() - first));
     double x[TermLanes];

@@ -1,5 +1,8 @@
 #include "engine/term_text.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "engine/evaluate.h"
 #include "format/number_text.h"
 #include "format/text.h"
@@ -7,15 +10,20 @@
 ShortString SubstituteVariable(char letter, const ShortString& replacement, const ShortString& text) {
   ShortString with = replacement;
   if (replacement[0] == '-') with = "(" + replacement + ")";
-  ShortString result;
+  const char folded = FoldCase(letter);
+  char out[ShortString::kCapacity];
+  std::size_t size = 0;
   for (char c : text.view()) {
-    if (FoldCase(c) == FoldCase(letter)) {
-      result += with.view();
-    } else {
-      result += c;
+    if (c == folded || FoldCase(c) == folded) {
+      const std::size_t n = std::min(with.size(), ShortString::kCapacity - size);
+      std::memcpy(out + size, with.data(), n);
+      size += n;
+    } else if (size < ShortString::kCapacity) {
+      out[size++] = c;
     }
+    if (size == ShortString::kCapacity) break;
   }
-  return result;
+  return ShortString(std::string_view(out, size));
 }
 
 bool IsVariable(char c) { return FoldCase(c) == FoldCase(kVariable); }

@@ -19,4 +19,18 @@ inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <
 // The lower case of a Windows-1252 character: A to Z, the accented capitals
 // (not the sign of multiplication), S and Z with caron, OE and Y with
 // diaeresis; every other character is its own lower case.
-char FoldCase(char c);
+inline char FoldCase(char c) {
+  auto b = static_cast<unsigned char>(c);
+  if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
+  if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
+  switch (b) {
+    case 0x8A:  // S with caron
+    case 0x8C:  // OE
+    case 0x8E:  // Z with caron
+      return static_cast<char>(b + 16);
+    case 0x9F:  // Y with diaeresis
+      return static_cast<char>(0xFF);
+    default:
+      return c;
+  }
+}

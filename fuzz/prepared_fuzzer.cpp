@@ -1,4 +1,5 @@
-// Arbitrary bytes (up to 255) as a formula, checked or not: the prepared terms
+// Arbitrary bytes (up to 255) as a text must evaluate as the plain evaluation of
+// the tests does it. As a formula, checked or not: the prepared terms
 // and quantities, and one request for all three, must equal the text
 // evaluation's, value bit for bit and code; the powers side by side run in the
 // widest or the plain vector instructions by the first byte. The first sixteen
@@ -15,13 +16,15 @@
 #include "engine/power.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
+#include "engine/term_text.h"
+#include "tests/engine/reference_evaluate.h"
 
 namespace {
 
 bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 [[noreturn]] void Differ(const ShortString& formula, const char* what, unsigned k) {
-  std::fprintf(stderr, "prepared and text differ: %s at %u of \"%s\"\n", what, k, formula.c_str());
+  std::fprintf(stderr, "differ: %s at %u of \"%s\"\n", what, k, formula.c_str());
   __builtin_trap();
 }
 
@@ -45,6 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
       }
     }
+  }
+
+  for (std::uint16_t k : {0, 7, 65535}) {
+    const ShortString text = k == 0 ? formula : TermText(formula, k);
+    const Result quick = EvaluateText(text.view());
+    const Result plain = ReferenceEvaluate(text);
+    if (!Same(quick.value, plain.value) || quick.code != plain.code) Differ(formula, "text evaluation", k);
   }
 
   PreparedFormula prepared = PrepareFormula(formula);
