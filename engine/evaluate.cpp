@@ -227,9 +227,15 @@ class Level {
  public:
   Level(std::string_view s, const Written* written, int written_count)
       : s_(s), written_(written), written_count_(written_count) {
-    for (int i = 1; i < static_cast<int>(s.size()); ++i) {
+    const int size = static_cast<int>(s.size());
+    for (int op = 0; op <= 6; ++op)
+      for (int w = 0; w <= size >> 6; ++w) marks_[op][w] = 0;
+    for (int i = 1; i < size; ++i) {
       const int op = kOperatorIndex.index[static_cast<unsigned char>(s[i])];
-      if (op >= 0 && SplitsAfter(s[i - 1])) marks_[op][i >> 6] |= std::uint64_t{1} << (i & 63);
+      if (op >= 0 && SplitsAfter(s[i - 1])) {
+        marks_[op][i >> 6] |= std::uint64_t{1} << (i & 63);
+        marks_[kAny][i >> 6] |= std::uint64_t{1} << (i & 63);
+      }
     }
     const std::size_t open = s.rfind('(');
     last_open_ = open == std::string_view::npos ? -1 : static_cast<int>(open);
@@ -287,6 +293,7 @@ class Level {
       const std::string_view piece = s_.substr(lo, hi - lo);
       if (FirstGroupOf(piece).open != 0) return EvaluatePiece(piece);
     }
+    if (LastMark(kAny, lo + 1, hi) < 0) return Leaf(lo, hi);
     for (int op = 0; op < 6; ++op) {
       const int at = LastMark(op, lo + 1, hi);
       if (at < 0) continue;
@@ -303,7 +310,8 @@ class Level {
   std::string_view s_;
   const Written* written_;
   int written_count_;
-  std::uint64_t marks_[6][4] = {};
+  static constexpr int kAny = 6;  // the places where any operator can split
+  std::uint64_t marks_[7][4];
   int last_open_;
 };
 
@@ -361,12 +369,10 @@ Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
 
 }  // namespace
 
-Result EvaluateText(std::string_view text) {
-  LoadResultTexts();
-  return EvaluatePiece(text.substr(0, ShortString::kCapacity));
-}
+Result EvaluateText(std::string_view text) { return EvaluatePiece(text.substr(0, ShortString::kCapacity)); }
 
 double Evaluate(const ShortString& text) {
+  LoadResultTexts();
   const Result r = EvaluateText(text.view());
   ResultCode = r.code;
   return r.value;

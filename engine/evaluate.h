@@ -41,9 +41,11 @@ struct Group {
   int close = 0;  // 1-based position of the matching ")"
 };
 
-// The value of a text (the code in ResultCode).
+// The value of a text (the code in ResultCode), with the result texts loaded
+// for the language.
 double Evaluate(const ShortString& text);
-// The same as a value and its code (ResultCode is left as it was).
+// The same as a value and its code, touching nothing else (ResultCode and the
+// result texts are left as they were): several threads may evaluate at once.
 Result EvaluateText(std::string_view text);
 Group FirstGroup(const ShortString& text);
 Group FirstGroupOf(std::string_view text);

@@ -1,13 +1,16 @@
 #include "engine/power.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
 #include "engine/arithmetic.h"
+#include "engine/shared_work.h"
 
 namespace {
 
@@ -233,6 +236,8 @@ constexpr int kChainVectors = 8;  // enough independent products to keep the mul
 constexpr int kChainLanes = 4 * kChainVectors;
 constexpr std::uint32_t kShortestChain = 8;
 constexpr int TermLanes = 64;
+// About a tenth of a millisecond of products: waking the other thread costs far less.
+constexpr std::uint64_t kSharedFactors = 1 << 20;
 
 // Lanes whose count of steps has run out take the factor 1, which keeps them.
 #define VANTEL_ACTIVE(base, steps) \
@@ -309,9 +314,12 @@ struct PowerKeyHash {
   }
 };
 enum class Recorded { kOff, kRecording, kAnswering };
+// Term texts may be evaluated on two threads at once: the notes are taken
+// under a lock; while answering, the table is only read.
 struct RecordedPowers {
   Recorded state = Recorded::kOff;
-  std::uint64_t long_powers = 0;
+  std::atomic<std::uint64_t> long_powers{0};
+  std::mutex noting;
   std::unordered_map<PowerKey, Result, PowerKeyHash> powers;
 };
 RecordedPowers Noted;
@@ -332,23 +340,21 @@ void ComputeRecordedPowers() {
   std::sort(keys.begin(), keys.end(), [](const PowerKey& a, const PowerKey& b) {
     return Factors(a.exponent) != Factors(b.exponent) ? Factors(a.exponent) < Factors(b.exponent) : a.base < b.base;
   });
-  for (std::size_t first = 0; first < keys.size(); first += TermLanes) {
-    const int count = static_cast<int>(std::min<std::size_t>(TermLanes, keys.size() - first));
-    double x[TermLanes];
-    std::int32_t e[TermLanes];
-    double value[TermLanes];
-    std::int32_t code[TermLanes];
-    for (int l = 0; l < count; ++l) {
-      x[l] = std::bit_cast<double>(keys[first + l].base);
-      e[l] = keys[first + l].exponent;
-    }
-    IntegerPowers(count, x, e, value, code);
-    for (int l = 0; l < count; ++l) Noted.powers[keys[first + l]] = {value[l], code[l]};
+  const int count = static_cast<int>(keys.size());
+  std::vector<double> x(count);
+  std::vector<std::int32_t> e(count);
+  std::vector<double> value(count);
+  std::vector<std::int32_t> code(count);
+  for (int l = 0; l < count; ++l) {
+    x[l] = std::bit_cast<double>(keys[l].base);
+    e[l] = keys[l].exponent;
   }
+  IntegerPowers(count, x.data(), e.data(), value.data(), code.data());
+  for (int l = 0; l < count; ++l) Noted.powers[keys[l]] = {value[l], code[l]};
   Noted.state = Recorded::kAnswering;
 }
 
-std::uint64_t LongPowerCount() { return Noted.long_powers; }
+std::uint64_t LongPowerCount() { return Noted.long_powers.load(); }
 
 void EndRecordedPowers() {
   Noted.state = Recorded::kOff;
@@ -360,10 +366,11 @@ Result IntegerPowerOf(double x, std::int32_t e) {
   if (e == 0) return {1, kNoError};
   const std::uint32_t m = Factors(e);
   const bool long_literal = m >= kRecordedPowerSteps && m <= kLiteralPowerSteps;
-  Noted.long_powers += long_literal;
+  if (long_literal) Noted.long_powers.fetch_add(1, std::memory_order_relaxed);
   if (Noted.state != Recorded::kOff && long_literal) {
     const PowerKey key{std::bit_cast<std::uint64_t>(x), e};
     if (Noted.state == Recorded::kRecording) {
+      std::lock_guard<std::mutex> lock(Noted.noting);
       Noted.powers.emplace(key, Result{1, kNoError});
       return {1, kNoError};
     }
@@ -421,28 +428,25 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
     value[l] = f.value;
     code[l] = f.code;
   };
-  double base[kChainLanes];
-  double steps[kChainLanes];
-  double r[kChainLanes];
-  int lane[kChainLanes];
-  int held = 0;
-  auto flush = [&] {
-    if (held < 4) {  // too few to fill a vector: one by one, stopping early where they can
-      for (int j = 0; j < held; ++j) {
-        const Result p = IntegerPowerOf(base[j], e[lane[j]]);
-        value[lane[j]] = p.value;
-        code[lane[j]] = p.code;
-      }
-      held = 0;
-      return;
+  // The chains, a group of kChainLanes lanes at a time (the last one filled
+  // with empty chains), computed together once all are known.
+  struct Chained {
+    std::vector<double> base, steps, r;
+    std::vector<int> lane;
+    std::uint64_t factors = 0;
+  } chained;
+  chained.base.reserve(count + kChainLanes);
+  chained.steps.reserve(count + kChainLanes);
+  chained.lane.reserve(count);
+  auto one_by_one = [&](int first) {  // too few to fill a vector: stopping early where they can
+    for (std::size_t j = first; j < chained.lane.size(); ++j) {
+      const Result p = IntegerPowerOf(chained.base[j], e[chained.lane[j]]);
+      value[chained.lane[j]] = p.value;
+      code[chained.lane[j]] = p.code;
     }
-    for (int j = held; j < kChainLanes; ++j) {
-      base[j] = 1;
-      steps[j] = 0;
-    }
-    Chains(base, steps, r);
-    for (int j = 0; j < held; ++j) Finish(lane[j], base[j], r[j]);
-    held = 0;
+    chained.lane.resize(first);
+    chained.base.resize(first);
+    chained.steps.resize(first);
   };
   for (int l = 0; l < count; ++l) {
     const std::uint32_t m = Factors(e[l]);
@@ -463,12 +467,31 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
       Finish(l, x[l], before_last);
       continue;
     }
-    base[held] = x[l];
-    steps[held] = m - 1;
-    lane[held] = l;
-    if (++held == kChainLanes) flush();
+    chained.base.push_back(x[l]);
+    chained.steps.push_back(m - 1);
+    chained.lane.push_back(l);
+    chained.factors += m - 1;
   }
-  if (held) flush();
+  const int whole = static_cast<int>(chained.lane.size()) / kChainLanes * kChainLanes;
+  if (chained.lane.size() - whole < 4) {
+    one_by_one(whole);
+  } else {
+    chained.base.resize(whole + kChainLanes, 1);
+    chained.steps.resize(whole + kChainLanes, 0);
+  }
+  const int groups = static_cast<int>(chained.base.size()) / kChainLanes;
+  chained.r.resize(chained.base.size());
+  auto group = [](void* context, int g) {
+    Chained& c = *static_cast<Chained*>(context);
+    Chains(&c.base[g * kChainLanes], &c.steps[g * kChainLanes], &c.r[g * kChainLanes]);
+  };
+  // Shared with the other core where the products are long enough to pay for it.
+  if (chained.factors >= kSharedFactors) {
+    ShareWork(groups, group, &chained);
+  } else {
+    for (int g = 0; g < groups; ++g) group(&chained, g);
+  }
+  for (std::size_t j = 0; j < chained.lane.size(); ++j) Finish(chained.lane[j], chained.base[j], chained.r[j]);
 }
 
 namespace {
