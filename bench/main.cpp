@@ -9,6 +9,8 @@
 // it times instead the whole term request (a_n, S_n and P_n at n = 65535, the
 // best of several runs) for a corpus of textbook sequences:
 //   SCHOOL formula=F request_ms=X [vs_hand=Z]
+// and with --long for the longest and costliest formulas:
+//   LONG name=N request_ms=X
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "bench/hand_written.h"
+#include "bench/long_formulas.h"
 #include "bench/school.h"
 #include "engine/evaluate.h"
 #include "engine/prepared.h"
@@ -159,17 +162,31 @@ int School() {
   return status;
 }
 
+// The whole request of each long formula, the best of a few runs.
+int Long() {
+  for (const LongFormula& f : LongFormulas()) {
+    const ShortString text(f.text);
+    const double ms = BestMs([&] { return ComputeQuantities(text, kN, kAllQuantities); });
+    std::printf("LONG name=%s length=%zu request_ms=%.1f\n", f.name.c_str(), f.text.size(), ms);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   bool ratios = false;
   bool school = false;
+  bool long_formulas = false;
   std::vector<char*> args;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "--ratios") == 0) {
       ratios = true;
     } else if (std::strcmp(argv[i], "--school") == 0) {
       school = true;
+    } else if (std::strcmp(argv[i], "--long") == 0) {
+      long_formulas = true;
     } else {
       args.push_back(argv[i]);
     }
@@ -179,6 +196,7 @@ int main(int argc, char** argv) {
 
   EngineStartup();
   if (school) return School();
+  if (long_formulas) return Long();
   if (!CheckAgreement()) return 1;
 
   for (int i = 0; i < kBenchFormulaCount; ++i) {

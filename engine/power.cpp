@@ -1,16 +1,13 @@
 #include "engine/power.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <cstring>
 #include <functional>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 
 #include "engine/arithmetic.h"
-#include "engine/shared_work.h"
 
 namespace {
 
@@ -236,8 +233,6 @@ constexpr int kChainVectors = 8;  // enough independent products to keep the mul
 constexpr int kChainLanes = 4 * kChainVectors;
 constexpr std::uint32_t kShortestChain = 8;
 constexpr int TermLanes = 64;
-// About a tenth of a millisecond of products: waking the other thread costs far less.
-constexpr std::uint64_t kSharedFactors = 1 << 20;
 
 // Lanes whose count of steps has run out take the factor 1, which keeps them.
 #define VANTEL_ACTIVE(base, steps) \
@@ -314,12 +309,9 @@ struct PowerKeyHash {
   }
 };
 enum class Recorded { kOff, kRecording, kAnswering };
-// Term texts may be evaluated on two threads at once: the notes are taken
-// under a lock; while answering, the table is only read.
 struct RecordedPowers {
   Recorded state = Recorded::kOff;
-  std::atomic<std::uint64_t> long_powers{0};
-  std::mutex noting;
+  std::uint64_t long_powers = 0;
   std::unordered_map<PowerKey, Result, PowerKeyHash> powers;
 };
 RecordedPowers Noted;
@@ -354,7 +346,7 @@ void ComputeRecordedPowers() {
   Noted.state = Recorded::kAnswering;
 }
 
-std::uint64_t LongPowerCount() { return Noted.long_powers.load(); }
+std::uint64_t LongPowerCount() { return Noted.long_powers; }
 
 void EndRecordedPowers() {
   Noted.state = Recorded::kOff;
@@ -366,11 +358,10 @@ Result IntegerPowerOf(double x, std::int32_t e) {
   if (e == 0) return {1, kNoError};
   const std::uint32_t m = Factors(e);
   const bool long_literal = m >= kRecordedPowerSteps && m <= kLiteralPowerSteps;
-  if (long_literal) Noted.long_powers.fetch_add(1, std::memory_order_relaxed);
+  Noted.long_powers += long_literal;
   if (Noted.state != Recorded::kOff && long_literal) {
     const PowerKey key{std::bit_cast<std::uint64_t>(x), e};
     if (Noted.state == Recorded::kRecording) {
-      std::lock_guard<std::mutex> lock(Noted.noting);
       Noted.powers.emplace(key, Result{1, kNoError});
       return {1, kNoError};
     }
@@ -429,11 +420,10 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
     code[l] = f.code;
   };
   // The chains, a group of kChainLanes lanes at a time (the last one filled
-  // with empty chains), computed together once all are known.
-  struct Chained {
+  // with empty chains), computed once all are known.
+  struct {
     std::vector<double> base, steps, r;
     std::vector<int> lane;
-    std::uint64_t factors = 0;
   } chained;
   chained.base.reserve(count + kChainLanes);
   chained.steps.reserve(count + kChainLanes);
@@ -470,7 +460,6 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
     chained.base.push_back(x[l]);
     chained.steps.push_back(m - 1);
     chained.lane.push_back(l);
-    chained.factors += m - 1;
   }
   const int whole = static_cast<int>(chained.lane.size()) / kChainLanes * kChainLanes;
   if (chained.lane.size() - whole < 4) {
@@ -481,15 +470,8 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
   }
   const int groups = static_cast<int>(chained.base.size()) / kChainLanes;
   chained.r.resize(chained.base.size());
-  auto group = [](void* context, int g) {
-    Chained& c = *static_cast<Chained*>(context);
-    Chains(&c.base[g * kChainLanes], &c.steps[g * kChainLanes], &c.r[g * kChainLanes]);
-  };
-  // Shared with the other core where the products are long enough to pay for it.
-  if (chained.factors >= kSharedFactors) {
-    ShareWork(groups, group, &chained);
-  } else {
-    for (int g = 0; g < groups; ++g) group(&chained, g);
+  for (int g = 0; g < groups; ++g) {
+    Chains(&chained.base[g * kChainLanes], &chained.steps[g * kChainLanes], &chained.r[g * kChainLanes]);
   }
   for (std::size_t j = 0; j < chained.lane.size(); ++j) Finish(chained.lane[j], chained.base[j], chained.r[j]);
 }

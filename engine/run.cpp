@@ -6,7 +6,6 @@
 #include "engine/evaluate.h"
 #include "engine/power.h"
 #include "engine/prepared.h"
-#include "engine/shared_work.h"
 #include "engine/term_text.h"
 #include "engine/text_value.h"
 #include "format/number_text.h"
@@ -281,66 +280,32 @@ bool TermRun::RunBlock(int k0, int count, TermBlock* out) {
   return text;
 }
 
-namespace {
-
-// The terms of a block that go through the text evaluation, a few lanes a piece,
-// evaluated on two threads where there are enough of them.
-struct TextLanes {
-  static constexpr int kPerPiece = 4;
-  const ShortString* formula;
-  int k0;
-  int lanes[kLanes];
-  int count = 0;
-  TermBlock* out;  // nullptr: the values are thrown away
-};
-
-void EvaluateTextLanes(void* context, int piece) {
-  TextLanes& t = *static_cast<TextLanes*>(context);
-  const int end = std::min(t.count, (piece + 1) * TextLanes::kPerPiece);
-  for (int j = piece * TextLanes::kPerPiece; j < end; ++j) {
-    const int l = t.lanes[j];
-    const Result r = TextTerm(*t.formula, static_cast<std::uint16_t>(t.k0 + l));
-    if (t.out) {
-      t.out->value[l] = r.value;
-      t.out->code[l] = r.code;
-    }
-  }
-}
-
-void EvaluateTexts(TextLanes* t) {
-  const int pieces = (t->count + TextLanes::kPerPiece - 1) / TextLanes::kPerPiece;
-  if (t->count >= 16) {
-    ShareWork(pieces, EvaluateTextLanes, t);
-  } else {
-    for (int piece = 0; piece < pieces; ++piece) EvaluateTextLanes(t, piece);
-  }
-}
-
-}  // namespace
-
 void TermRun::Terms(int k0, int count, TermBlock* out) {
   const bool runs = prepared_.program_.runs;
   if (runs && !RunBlock(k0, count, out)) return;
-  TextLanes texts;
-  texts.formula = &prepared_.formula_;
-  texts.k0 = k0;
-  for (int l = 0; l < count; ++l) {
-    if (!runs || state_[l] == kToText) texts.lanes[texts.count++] = l;
-  }
+  auto to_text = [&](int l) { return !runs || state_[l] == kToText; };
   // Several terms with powers in them: their long literal powers are first
   // noted (a pass whose values are thrown away), then computed side by side.
-  const bool record = texts.count > 1 && long_powers_ && prepared_.formula_.view().find('^') != std::string_view::npos;
+  int texts = 0;
+  for (int l = 0; l < count; ++l) texts += to_text(l);
+  const bool record = texts > 1 && long_powers_ && prepared_.formula_.view().find('^') != std::string_view::npos;
   if (record) {
     RecordPowers();
-    texts.out = nullptr;
-    EvaluateTexts(&texts);
+    for (int l = 0; l < count; ++l) {
+      if (to_text(l)) TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+    }
     ComputeRecordedPowers();
   }
   const std::uint64_t long_powers_before = LongPowerCount();
-  texts.out = out;
-  EvaluateTexts(&texts);
+  for (int l = 0; l < count; ++l) {
+    if (to_text(l)) {
+      const Result t = TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+      out->value[l] = t.value;
+      out->code[l] = t.code;
+    }
+  }
   if (record) EndRecordedPowers();
-  if (texts.count > 0) long_powers_ = LongPowerCount() - long_powers_before >= 2;
+  if (texts > 0) long_powers_ = LongPowerCount() - long_powers_before >= 2;
 }
 
 bool TermRun::RunsProgram(std::uint16_t k) {
