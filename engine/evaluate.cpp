@@ -74,9 +74,7 @@ bool ReadNumber(std::string_view text, double* value, bool* overflow) {
   // ten are exact, so one division is the correctly rounded value.
   const int decimals = digits - integer_digits - static_cast<int>(exponent);
   if (digits <= 15 && decimals >= 0 && decimals <= 22) {
-    static constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                                1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
     *value = negative ? -magnitude : magnitude;
     return true;
   }
@@ -102,6 +100,16 @@ bool ReadNumber(std::string_view text, double* value, bool* overflow) {
   return true;
 }
 
+namespace {
+
+// Each leading minus of a leaf is a factor -1 on the rest.
+double WithMinusSigns(double value, std::size_t minus) {
+  for (std::size_t i = 0; i < minus; ++i) value = -1 * value;
+  return value;
+}
+
+}  // namespace
+
 // A leading minus binds tighter than every operator: each one is a factor -1 on
 // the rest, which (splitting nowhere either) is a number or counts as 0.
 Result LeafValue(std::string_view text) {
@@ -111,8 +119,7 @@ Result LeafValue(std::string_view text) {
   bool overflow = false;
   ReadNumber(text.substr(minus), &value, &overflow);  // not a number: value 0
   if (overflow) return {0, kOverflow};
-  for (std::size_t i = 0; i < minus; ++i) value = -1 * value;
-  return {value, kNoError};
+  return {WithMinusSigns(value, minus), kNoError};
 }
 
 // Positions of the "(" and matching ")" of the first complete group at depth 0.
@@ -175,8 +182,6 @@ Result Combine(char op, double a, double b) {
 // A failed step gives the value 0 with its code.
 Result Checked(Result r) { return r.code != kNoError ? Result{0, r.code} : r; }
 
-constexpr int kCapacity = static_cast<int>(ShortString::kCapacity);
-
 // For each "(" of a text, how far on its matching ")" is (the first ")" after it
 // that closes as many parentheses as were opened in between), or 0 when it has
 // none. The distance stays right when the text before the "(" is rewritten.
@@ -228,7 +233,7 @@ class Level {
   Level(std::string_view s, const Written* written, int written_count)
       : s_(s), written_(written), written_count_(written_count) {
     const int size = static_cast<int>(s.size());
-    for (int op = 0; op <= 6; ++op)
+    for (int op = 0; op <= kAny; ++op)
       for (int w = 0; w <= size >> 6; ++w) marks_[op][w] = 0;
     for (int i = 1; i < size; ++i) {
       const int op = kOperatorIndex.index[static_cast<unsigned char>(s[i])];
@@ -276,11 +281,7 @@ class Level {
       const Written& w = written_[first];
       int signs = lo;
       while (signs < w.start && s_[signs] == '-') ++signs;
-      if (signs == w.start) {
-        double value = w.value;
-        for (int i = lo; i < w.start; ++i) value = -1 * value;
-        return {value, kNoError};
-      }
+      if (signs == w.start) return {WithMinusSigns(w.value, w.start - lo), kNoError};
     }
     return Checked(LeafValue(s_.substr(lo, hi - lo)));
   }
@@ -320,11 +321,10 @@ class Level {
 // text is split at the last place of the loosest operator that has one.
 // distance[i] is the distance to the ")" matching a "(" at i of the text.
 Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
-  char buffer[ShortString::kCapacity];
+  char rewritten[ShortString::kCapacity];  // the text once a group is written back
+  std::string_view s = text;
   Written written[ShortString::kCapacity / 2 + 1];
   int written_count = 0;
-  const char* s = text.data();
-  int size = static_cast<int>(text.size());
   // The scan for groups goes on after each number text written back: the text
   // before a group held none at depth 0 and ended at depth 0, and a number text
   // holds no parenthesis, so scanning again from the start would find the same.
@@ -333,7 +333,7 @@ Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
   // the text is that of the level moved by shift characters.
   int shift = 0;
   int depth = 0;
-  for (int i = 0; i < size; ++i) {
+  for (int i = 0; i < static_cast<int>(s.size()); ++i) {
     if (s[i] == ')') {
       --depth;
       continue;
@@ -344,27 +344,24 @@ Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
       continue;
     }
     const int d = distance[i - shift];
-    if (d == 0 || i + d >= size) break;  // never closed: no complete group follows
-    const int close = i + d;
-    const Result inner = EvaluateLevel(std::string_view(s + i + 1, d - 1), distance + (i - shift) + 1);
+    if (d == 0 || i + d >= static_cast<int>(s.size())) break;  // never closed: no complete group follows
+    const Result inner = EvaluateLevel(s.substr(i + 1, d - 1), distance + (i - shift) + 1);
     if (inner.code != kNoError) return inner;
     const ShortString number = FormatNumber(inner.value);
-    const int length = std::min(static_cast<int>(number.size()), kCapacity - i);
-    const int rest = std::max(0, std::min(size - close - 1, kCapacity - i - length));
-    if (s != buffer) std::memcpy(buffer, s, i);
-    std::memmove(buffer + i + length, s + close + 1, rest);
-    std::memcpy(buffer + i, number.data(), length);
+    if (s.data() != rewritten) std::memcpy(rewritten, s.data(), s.size());
+    s = std::string_view(rewritten, ShortString::Replace(rewritten, s.size(), i, d + 1, number.view()));
+    const int length = std::min(static_cast<int>(number.size()), static_cast<int>(s.size()) - i);
     if (length == static_cast<int>(number.size())) {
       written[written_count++] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(length),
                                   NumberTextValue(inner.value)};
     }
-    shift += i + length - (close + 1);
-    s = buffer;
-    size = i + length + rest;
+    shift += length - (d + 1);
     i += length - 1;
   }
-  if (written_count == 1 && written[0].start == 0 && written[0].length == size) return {written[0].value, kNoError};
-  return Level(std::string_view(s, size), written, written_count).Whole();
+  // A level that is one number text written back whole (a group in parentheses
+  // of its own) is its value: as Level would find it, without marking the text.
+  if (written_count == 1 && written[0].start == 0 && written[0].length == s.size()) return {written[0].value, kNoError};
+  return Level(s, written, written_count).Whole();
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ struct Group {
 // for the language.
 double Evaluate(const ShortString& text);
 // The same as a value and its code, touching nothing else (ResultCode and the
-// result texts are left as they were): several threads may evaluate at once.
+// result texts are left as they were).
 Result EvaluateText(std::string_view text);
 Group FirstGroup(const ShortString& text);
 Group FirstGroupOf(std::string_view text);

@@ -419,24 +419,28 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
     value[l] = f.value;
     code[l] = f.code;
   };
-  // The chains, a group of kChainLanes lanes at a time (the last one filled
-  // with empty chains), computed once all are known.
-  struct {
-    std::vector<double> base, steps, r;
-    std::vector<int> lane;
-  } chained;
-  chained.base.reserve(count + kChainLanes);
-  chained.steps.reserve(count + kChainLanes);
-  chained.lane.reserve(count);
-  auto one_by_one = [&](int first) {  // too few to fill a vector: stopping early where they can
-    for (std::size_t j = first; j < chained.lane.size(); ++j) {
-      const Result p = IntegerPowerOf(chained.base[j], e[chained.lane[j]]);
-      value[chained.lane[j]] = p.value;
-      code[chained.lane[j]] = p.code;
+  double base[kChainLanes];
+  double steps[kChainLanes];
+  double r[kChainLanes];
+  int lane[kChainLanes];
+  int held = 0;
+  auto flush = [&] {
+    if (held < 4) {  // too few to fill a vector: one by one, stopping early where they can
+      for (int j = 0; j < held; ++j) {
+        const Result p = IntegerPowerOf(base[j], e[lane[j]]);
+        value[lane[j]] = p.value;
+        code[lane[j]] = p.code;
+      }
+      held = 0;
+      return;
     }
-    chained.lane.resize(first);
-    chained.base.resize(first);
-    chained.steps.resize(first);
+    for (int j = held; j < kChainLanes; ++j) {
+      base[j] = 1;
+      steps[j] = 0;
+    }
+    Chains(base, steps, r);
+    for (int j = 0; j < held; ++j) Finish(lane[j], base[j], r[j]);
+    held = 0;
   };
   for (int l = 0; l < count; ++l) {
     const std::uint32_t m = Factors(e[l]);
@@ -457,23 +461,12 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
       Finish(l, x[l], before_last);
       continue;
     }
-    chained.base.push_back(x[l]);
-    chained.steps.push_back(m - 1);
-    chained.lane.push_back(l);
+    base[held] = x[l];
+    steps[held] = m - 1;
+    lane[held] = l;
+    if (++held == kChainLanes) flush();
   }
-  const int whole = static_cast<int>(chained.lane.size()) / kChainLanes * kChainLanes;
-  if (chained.lane.size() - whole < 4) {
-    one_by_one(whole);
-  } else {
-    chained.base.resize(whole + kChainLanes, 1);
-    chained.steps.resize(whole + kChainLanes, 0);
-  }
-  const int groups = static_cast<int>(chained.base.size()) / kChainLanes;
-  chained.r.resize(chained.base.size());
-  for (int g = 0; g < groups; ++g) {
-    Chains(&chained.base[g * kChainLanes], &chained.steps[g * kChainLanes], &chained.r[g * kChainLanes]);
-  }
-  for (std::size_t j = 0; j < chained.lane.size(); ++j) Finish(chained.lane[j], chained.base[j], chained.r[j]);
+  if (held) flush();
 }
 
 namespace {

@@ -1,8 +1,5 @@
 #include "engine/term_text.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "engine/evaluate.h"
 #include "format/number_text.h"
 #include "format/text.h"
@@ -11,19 +8,15 @@ ShortString SubstituteVariable(char letter, const ShortString& replacement, cons
   ShortString with = replacement;
   if (replacement[0] == '-') with = "(" + replacement + ")";
   const char folded = FoldCase(letter);
-  char out[ShortString::kCapacity];
-  std::size_t size = 0;
+  ShortString result;
   for (char c : text.view()) {
     if (c == folded || FoldCase(c) == folded) {
-      const std::size_t n = std::min(with.size(), ShortString::kCapacity - size);
-      std::memcpy(out + size, with.data(), n);
-      size += n;
-    } else if (size < ShortString::kCapacity) {
-      out[size++] = c;
+      result += with.view();
+    } else {
+      result += c;
     }
-    if (size == ShortString::kCapacity) break;
   }
-  return ShortString(std::string_view(out, size));
+  return result;
 }
 
 bool IsVariable(char c) { return FoldCase(c) == FoldCase(kVariable); }

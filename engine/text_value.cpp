@@ -22,9 +22,6 @@ namespace {
 
 using U128 = unsigned __int128;
 
-constexpr double kExactPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 constexpr struct PowerTable {
   U128 p[39];
   constexpr PowerTable() : p() {
@@ -72,7 +69,7 @@ bool ShortFormLarge(double magnitude, double* result) {
     } else {
       if (q < Pow10(14) || q >= Pow10(15)) return false;
       U128 d = RoundHalfUp(num, den);
-      *result = static_cast<double>(static_cast<std::uint64_t>(d)) * kExactPowers[t];
+      *result = static_cast<double>(static_cast<std::uint64_t>(d)) * kExactPowersOfTen[t];
       return true;
     }
   }
@@ -113,7 +110,7 @@ bool ShortFormSmall(double magnitude, double* result) {
     } else {
       const std::uint64_t d = static_cast<std::uint64_t>((hi + (U128{1} << (shift - 1))) >> shift);
       if (t <= 22) {
-        *result = static_cast<double>(d) / kExactPowers[t];
+        *result = static_cast<double>(d) / kExactPowersOfTen[t];
         return true;
       }
       // Beyond the exact powers of ten: the digits read back as a text would be.

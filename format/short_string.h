@@ -38,9 +38,27 @@ class ShortString {
     data_[size_] = '\0';
     return *this;
   }
-  ShortString& Append(char c) { return Append(std::string_view(&c, 1)); }
+  ShortString& Append(char c) {
+    if (size_ < kCapacity) {
+      data_[size_++] = c;
+      data_[size_] = '\0';
+    }
+    return *this;
+  }
   ShortString& operator+=(std::string_view text) { return Append(text); }
   ShortString& operator+=(char c) { return Append(c); }
+
+  // In a buffer of kCapacity characters that holds size of them: puts the text in
+  // place of characters [pos, pos + count) (0-based, within them), keeping the
+  // first kCapacity characters of the result; gives the new size. The text must
+  // not lie in the buffer. (For texts rewritten in place, without a ShortString.)
+  static std::size_t Replace(char* data, std::size_t size, std::size_t pos, std::size_t count, std::string_view text) {
+    const std::size_t n = std::min(text.size(), kCapacity - pos);
+    const std::size_t kept = std::min(size - pos - count, kCapacity - pos - n);
+    std::memmove(data + pos + n, data + pos + count, kept);
+    std::memcpy(data + pos, text.data(), n);
+    return pos + n + kept;
+  }
 
   // Characters [pos, pos + count) (0-based), clipped to the text.
   ShortString Sub(std::size_t pos, std::size_t count = kCapacity) const {
