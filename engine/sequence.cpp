@@ -20,7 +20,10 @@ Fold TextFold(const ShortString& formula, std::uint16_t n, unsigned want) {
   });
 }
 
+// The result as the callers read it: the value, the code in ResultCode and the
+// result texts of the language.
 double Leave(Result r) {
+  LoadResultTexts();
   ResultCode = r.code;
   return r.value;
 }
@@ -41,23 +44,17 @@ double TextPartialProduct(const ShortString& formula, std::uint16_t n) {
 }
 
 double TermValue(const ShortString& formula, std::uint16_t n) {
-  const Result r = PreparedTerm(PrepareFormula(formula), n);
-  LoadResultTexts();
-  return Leave(r);
+  return Leave(PreparedTerm(PrepareFormula(formula), n));
 }
 
 double PartialSum(const ShortString& formula, std::uint16_t n) {
   if (n == 0) return 0;
-  const Fold fold = PreparedFold(PrepareFormula(formula), n, kFoldSum);
-  LoadResultTexts();
-  return Leave(fold.sum);
+  return Leave(PreparedFold(PrepareFormula(formula), n, kFoldSum).sum);
 }
 
 double PartialProduct(const ShortString& formula, std::uint16_t n) {
   if (n == 0) return 1;
-  const Fold fold = PreparedFold(PrepareFormula(formula), n, kFoldProduct);
-  LoadResultTexts();
-  return Leave(fold.product);
+  return Leave(PreparedFold(PrepareFormula(formula), n, kFoldProduct).product);
 }
 
 Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted) {
