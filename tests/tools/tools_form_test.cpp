@@ -19,17 +19,21 @@ struct Box {
   std::string text, caption;
   UINT type;
 };
-std::vector<Box> g_boxes;  // message boxes the form has shown
-std::string g_chosenPath;  // what the open-file dialog returns; empty: a cancel
+std::vector<Box> g_boxes;    // message boxes the form has shown
+std::vector<int> g_answers;  // the answers of the next message boxes; then IDOK
+std::wstring g_chosenPath;   // what the open-file dialog returns; empty: a cancel
 std::string g_browseFolder;
 
 int RecordBox(HWND, const char* text, const char* caption, UINT type) {
   g_boxes.push_back({text, caption, type});
-  return IDOK;
+  if (g_answers.empty()) return IDOK;
+  int answer = g_answers.front();
+  g_answers.erase(g_answers.begin());
+  return answer;
 }
 
-// Like the real dialog, it leaves the current folder where it browsed.
-bool ChooseFile(HWND, std::string& path) {
+// Like a dialog that moves the current folder, it leaves it where it browsed.
+bool ChooseFile(HWND, std::wstring& path) {
   SetCurrentDirectoryA(g_browseFolder.c_str());
   path = g_chosenPath;
   return !path.empty();
@@ -69,6 +73,7 @@ class FormTest : public ::testing::Test {
     SetCurrentDirectoryA(dir_.string().c_str());
     g_browseFolder = (dir_ / "elsewhere").string();
     g_boxes.clear();
+    g_answers.clear();
     g_chosenPath.clear();
   }
   void TearDown() override {
@@ -287,25 +292,23 @@ TEST_F(FormTest, StoringReplacesOrAppendsAndRefusesWhatCannotBeKept) {
 
 TEST_F(FormTest, BrowsingSplitsThePathAndKeepsTheStartFolder) {
   struct Row {
-    const char* chosen;
+    const wchar_t* chosen;
     const char* file;
     const char* folder;
   } rows[] = {
-      {"C:\\Prog\\x.exe", "x.exe", "C:\\Prog"},
-      {"C:\\x.exe", "x.exe", "C:"},
-      {"x.exe", "x.exe", ""},
-      {"", "keep.exe", "C:\\Keep"},  // a cancel changes nothing
+      {L"C:\\Prog\\x.exe", "x.exe", "C:\\Prog"},
+      {L"C:\\x.exe", "x.exe", "C:"},
+      {L"x.exe", "x.exe", ""},
+      {L"", "keep.exe", "C:\\Keep"},  // a cancel changes nothing
   };
   ASSERT_TRUE(Open());
   for (const Row& row : rows) {
     Fill("T", "keep.exe", "C:\\Keep");
     g_chosenPath = row.chosen;
     Click(IDC_BTCERC);
-    EXPECT_EQ(Text(IDC_ED0 + 1), row.file) << row.chosen;
-    EXPECT_EQ(Text(IDC_ED0 + 2), row.folder) << row.chosen;
-    char folder[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    EXPECT_EQ(fs::path(folder), dir_) << row.chosen;
+    EXPECT_EQ(Text(IDC_ED0 + 1), row.file) << row.file;
+    EXPECT_EQ(Text(IDC_ED0 + 2), row.folder) << row.file;
+    EXPECT_EQ(fs::current_path(), dir_) << row.file;
   }
 }
 
