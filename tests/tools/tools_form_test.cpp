@@ -353,6 +353,62 @@ TEST_F(FormTest, AListFileThatCouldNotBeReadIsNeverReplaced) {
   EXPECT_EQ(FileText("Tools.rel"), old);
 }
 
+// A list file whose reading stopped before its end says so when the form opens,
+// shows the tools read up to there, and is kept byte for byte in that run.
+TEST_F(FormTest, AListFileReadOnlyInPartIsToldAndKeptByteForByte) {
+  using namespace std::string_view_literals;
+  struct Row {
+    const char* command;
+    std::string_view text;
+    std::vector<std::string> shown;
+  } rows[] = {
+      {"engl",
+       "\xFF\xFE"
+       "A\0\r\0\n\0a\0\r\0\n\0\r\0\n\0\r\0\n\0\r\0\n\0"sv,
+       {"\xFF\xFE"
+        "A"}},                                                         // UTF-16
+      {"cat", "A\r\na\0b\r\n\r\n\r\n\r\n"sv, {"A"}},                   // a NUL byte
+      {"esp", "A\r\n\r\n\r\n\r\n\r\nB\r\n\r\n\r\n\r\n\r\n"sv, {"A"}},  // a tool after the end mark
+      {"engl", "\r\nA\r\n\r\n\r\n\r\n\r\n"sv, {}},                     // a blank first line
+      {"cat",
+       "A\r\n\r\n\r\n\r\n\x1A"
+       "B\r\n"sv,
+       {"A"}},  // text after a Ctrl-Z
+  };
+  std::string firstNotice;
+  for (const Row& row : rows) {
+    const std::string text(row.text);
+    WriteFile("Tools.rel", text);
+    g_boxes.clear();
+    ASSERT_TRUE(Open(row.command));
+    EXPECT_EQ(ListTexts(), row.shown) << row.command;
+    ASSERT_EQ(g_boxes.size(), 1u) << row.command;
+    EXPECT_EQ(g_boxes[0].caption, WindowTextsOf(g_tools.language).caption);
+    EXPECT_EQ(g_boxes[0].text, NoticeText(Notice::kReadInPart, g_tools.language));
+    if (firstNotice.empty()) firstNotice = g_boxes[0].text;
+    Fill("New");
+    Click(IDC_OKED);
+    Click(IDC_BTOK);
+    ASSERT_EQ(g_boxes.size(), 2u);
+    EXPECT_EQ(g_boxes[1].text, NoticeText(Notice::kNotWritten, g_tools.language));
+    EXPECT_TRUE(IsWindow(g_tools.form));
+    EXPECT_EQ(FileText("Tools.rel"), text) << row.command;
+    DestroyWindow(g_tools.form);
+  }
+  EXPECT_EQ(firstNotice,
+            "Only part of Tools.rel could be read: there is more text after the place where reading stopped (tools "
+            "after an empty line, text after a Ctrl-Z, or another encoding). It will not be replaced while the "
+            "program is open, so that nothing it holds is lost.");
+
+  // A list file with the System attribute is read like any other.
+  WriteFile("Tools.rel", "Sys\r\n\r\n\r\n\r\n\r\n");
+  SetFileAttributesA("Tools.rel", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+  g_boxes.clear();
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Sys"}));
+  EXPECT_TRUE(g_boxes.empty());
+}
+
 TEST_F(FormTest, AFullDiskKeepsTheListFileAndTheForm) {
   const fs::path folder = small_disk::Folder();
   if (folder.empty()) GTEST_SKIP() << "no small filesystem to fill (mounting one needs root)";
