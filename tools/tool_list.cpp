@@ -198,8 +198,6 @@ bool ReadTools(ToolList& list, const fs::path& file, int* dropped) {
   return read.state == ListFileState::kRead || read.state == ListFileState::kReadInPart;
 }
 
-bool ToolsFileExists(const fs::path& file) { return Exists(file); }
-
 bool ToolsFileChanged(const ToolsFileReading& read, const fs::path& file) {
   std::string now;
   switch (ReadWholeFile(file, now)) {

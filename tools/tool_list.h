@@ -68,10 +68,6 @@ ToolsFileReading ReadToolsFile(ToolList& list, const std::filesystem::path& file
 // *dropped, when given, receives the number of tools beyond the twelfth.
 bool ReadTools(ToolList& list, const std::filesystem::path& file = kToolsFile, int* dropped = nullptr);
 
-// True when something of that name exists, even what cannot be read (a file held
-// by another program, a folder).
-bool ToolsFileExists(const std::filesystem::path& file = kToolsFile);
-
 // True when the file is no longer what was read from it: written, created or
 // removed since by another copy of Tools or another program, or unreadable now.
 bool ToolsFileChanged(const ToolsFileReading& read, const std::filesystem::path& file);
