@@ -302,26 +302,6 @@ TEST_F(ToolsFolder, ReadingTellsWhatASaveMayReplaceAndNoticesChanges) {
   EXPECT_FALSE(MayReplace(read));
 }
 
-// The path taken at start still names the first folder after the current folder
-// has moved, whatever characters the folder's name holds.
-TEST_F(ToolsFolder, ThePathTakenAtStartStaysInItsFolder) {
-  const fs::path start = dir_ / fs::path(u8"\u0428\u043a\u043e\u043b\u0430 \u5b66\u6821");
-  fs::create_directories(start);
-  fs::create_directories(dir_ / "elsewhere");
-  const fs::path old = fs::current_path();
-  fs::current_path(start);
-  const fs::path file = ToolsFilePath();
-  fs::current_path(dir_ / "elsewhere");
-  EXPECT_TRUE(file.is_absolute());
-  EXPECT_TRUE(WriteTools(ListOf({{"A", "a.exe", "", ""}}), file));
-  fs::current_path(old);
-  EXPECT_EQ(FileText(start / "Tools.rel"), "A\r\na.exe\r\n\r\n\r\n\r\n");
-  EXPECT_FALSE(fs::exists(dir_ / "elsewhere" / "Tools.rel"));
-  ToolList back;
-  EXPECT_EQ(ReadToolsFile(back, file).state, ListFileState::kRead);
-  EXPECT_EQ(back.ToolTable[1].File, "a.exe");
-}
-
 TEST_F(ToolsFolder, RefreshToolMenuShowsTheToolsOnTheHost) {
   ToolList list;
   std::vector<std::string> items(kMaxTools + 1, "?");
