@@ -9,11 +9,11 @@ ToolsProgram g_tools;
 namespace {
 
 constexpr char kFormClass[] = "FTools";
-constexpr int kTwipsPerPixel = 15;          // at 96 dots per inch
-constexpr int kClientWidth = 5985;          // twips
-constexpr int kClientHeight = 3150;         // twips
-constexpr UINT kShowToolsDropped = WM_APP;  // says, once the form is shown, that tools were left out
-constexpr UINT kShowNotRead = WM_APP + 1;   // says, once the form is shown, that the list file was not read
+constexpr int kTwipsPerPixel = 15;    // at 96 dots per inch
+constexpr int kClientWidth = 5985;    // twips
+constexpr int kClientHeight = 3150;   // twips
+constexpr UINT kShowNotice = WM_APP;  // shows a notice (wParam) once the form is on the screen
+constexpr UINT kListCodePage = 1252;  // of the texts of "Tools.rel"
 constexpr int kPictureWidth = 24, kPictureHeight = 15;
 constexpr COLORREF kTransparent = RGB(255, 255, 255);  // white in the button's picture is not drawn
 
@@ -69,6 +69,32 @@ void Notify(Notice notice) {
   Ask(NoticeText(notice, g_tools.language), WindowTextsOf(g_tools.language).caption, MB_OK);
 }
 
+// The text of a field in the code page of the list file; false when it holds a
+// character that the code page cannot hold.
+bool FieldText(int k, std::string& text) {
+  HWND field = Ed(k);
+  std::wstring wide(GetWindowTextLengthW(field) + 1, L'\0');
+  wide.resize(GetWindowTextW(field, wide.data(), static_cast<int>(wide.size())));
+  text.clear();
+  if (wide.empty()) return true;
+  BOOL lost = FALSE;
+  int length = WideCharToMultiByte(kListCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                   nullptr, 0, nullptr, &lost);
+  if (lost || length <= 0) return false;
+  text.resize(length);
+  WideCharToMultiByte(kListCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), text.data(),
+                      length, nullptr, &lost);
+  return !lost;
+}
+
+void SetFieldText(int k, std::string_view text) {
+  std::wstring wide(text.size(), L'\0');
+  if (!text.empty())
+    wide.resize(MultiByteToWideChar(kListCodePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                    static_cast<int>(wide.size())));
+  SetWindowTextW(Ed(k), wide.c_str());
+}
+
 HFONT MakeFont(int hundredthsOfPoint, HDC dc) {
   LOGFONTA font{};
   font.lfHeight = -MulDiv(hundredthsOfPoint, GetDeviceCaps(dc, LOGPIXELSY), 7200);
@@ -81,7 +107,7 @@ HFONT MakeFont(int hundredthsOfPoint, HDC dc) {
 // ---- The operations of the form
 
 void ClearToolPanel() {
-  for (int k = 0; k < 4; ++k) SetWindowTextA(Ed(k), "");
+  for (int k = 0; k < 4; ++k) SetWindowTextW(Ed(k), L"");
   g_tools.CurrentTool = 0;
   SendMessageA(Item(IDC_LST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   if (g_tools.FormLoaded) SetFocus(Ed(0));
@@ -97,10 +123,10 @@ void LlistaTools() {
 
 void ShowTool(int slot) {
   const ToolEntry& tool = g_tools.list.ToolTable[slot];
-  SetWindowTextA(Ed(0), tool.Title.c_str());
-  SetWindowTextA(Ed(1), tool.File.c_str());
-  SetWindowTextA(Ed(2), tool.WorkDirectory.c_str());
-  SetWindowTextA(Ed(3), tool.Parameters.c_str());
+  SetFieldText(0, tool.Title);
+  SetFieldText(1, tool.File);
+  SetFieldText(2, tool.WorkDirectory);
+  SetFieldText(3, tool.Parameters);
 }
 
 // A field label widens to show its whole caption: the Catalan and Spanish ones are
@@ -131,9 +157,9 @@ void SetCaptions() {
 }
 
 void LoadForm(const std::string& commandText) {
-  char folder[MAX_PATH];
-  DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-  g_tools.StartFolder.assign(folder, length < MAX_PATH ? length : 0);
+  std::error_code ignored;
+  g_tools.StartFolder = std::filesystem::current_path(ignored);
+  g_tools.listFile = ToolsFilePath();
   g_tools.FormLoaded = false;
   LanguageChoice choice = SelectLanguage(commandText, g_tools.language);
   g_tools.language = choice.language;
@@ -141,12 +167,27 @@ void LoadForm(const std::string& commandText) {
   SetCaptions();
   for (int k = 0; k < 4; ++k) FitLabel(Item(IDC_ET0 + k));
   g_tools.CurrentTool = 0;
-  g_tools.toolsDropped = 0;
-  if (ReadTools(g_tools.list, kToolsFile, &g_tools.toolsDropped))
-    LlistaTools();
-  else
-    g_tools.listKept = ToolsFileExists(kToolsFile);
+  g_tools.listRead = ReadToolsFile(g_tools.list, g_tools.listFile);
+  if (g_tools.list.ToolCount > 0) LlistaTools();
   g_tools.FormLoaded = true;
+}
+
+// What the user is told about the list file once the form is on the screen. A file
+// that is kept as it was says so; otherwise tools left out beyond the twelfth do.
+void PostReadNotice() {
+  Notice notice;
+  switch (g_tools.listRead.state) {
+    case ListFileState::kNotRead:
+      notice = Notice::kNotRead;
+      break;
+    case ListFileState::kReadInPart:
+      notice = Notice::kReadInPart;
+      break;
+    default:
+      if (g_tools.listRead.dropped == 0) return;
+      notice = Notice::kToolsDropped;
+  }
+  PostMessageA(g_tools.form, kShowNotice, static_cast<WPARAM>(notice), 0);
 }
 
 // ---- What the user does
@@ -161,10 +202,19 @@ void OnToolChosen() {
 void OnNewTool() { ClearToolPanel(); }
 
 // Stores the edit panel: in place of the tool shown, or as a new tool at the end.
-// A tool without a title would end the list when the file is read back, and the
-// list holds twelve tools at most: both are refused and nothing changes.
+// A character that the list file cannot hold would be written as "?", a tool
+// without a title would end the list when the file is read back, and the list
+// holds twelve tools at most: each is refused and nothing changes.
 void OnStoreTool() {
-  ToolEntry tool{TextOf(Ed(0)), TextOf(Ed(1)), TextOf(Ed(2)), TextOf(Ed(3))};
+  ToolEntry tool;
+  std::string* fields[4] = {&tool.Title, &tool.File, &tool.WorkDirectory, &tool.Parameters};
+  for (int k = 0; k < 4; ++k) {
+    if (!FieldText(k, *fields[k])) {
+      Notify(Notice::kNotCodePage);
+      SetFocus(Ed(k));
+      return;
+    }
+  }
   if (tool.Title.empty()) return Notify(Notice::kEmptyTitle);
   if (g_tools.CurrentTool == 0) {
     if (g_tools.list.ToolCount >= kMaxTools) return Notify(Notice::kListFull);
@@ -185,29 +235,37 @@ void OnDeleteTool() {
   LlistaTools();
 }
 
-// The chosen file goes to Ed(1) and its folder to Ed(2). The dialog may change the
-// current folder: it is set back, so that the list file stays where it was.
+// The chosen file goes to Ed(1) and its folder to Ed(2), as they are: a character
+// that the list file cannot hold is refused when the tool is stored. The current
+// folder is set back in case the dialog moved it; the list file does not depend
+// on it, as its full path was taken at start.
 void OnBrowse() {
-  std::string path;
+  std::wstring path;
   if (g_tools.openFile(g_tools.form, path) && !path.empty()) {
-    std::size_t slash = path.rfind('\\');
-    if (slash != std::string::npos) {
-      SetWindowTextA(Ed(1), path.substr(slash + 1).c_str());
-      SetWindowTextA(Ed(2), path.substr(0, slash).c_str());
+    std::size_t slash = path.rfind(L'\\');
+    if (slash != std::wstring::npos) {
+      SetWindowTextW(Ed(1), path.substr(slash + 1).c_str());
+      SetWindowTextW(Ed(2), path.substr(0, slash).c_str());
     } else {
-      SetWindowTextA(Ed(1), path.c_str());
-      SetWindowTextA(Ed(2), "");
+      SetWindowTextW(Ed(1), path.c_str());
+      SetWindowTextW(Ed(2), L"");
     }
   }
-  SetCurrentDirectoryA(g_tools.StartFolder.c_str());
+  if (!g_tools.StartFolder.empty()) SetCurrentDirectoryW(g_tools.StartFolder.c_str());
 }
 
-// Saves the list and closes. When the file cannot be written the form stays open,
-// so that nothing is lost. A list file that could not be read at start is never
-// replaced: the tools it holds would be lost.
+// Saves the list where it was read and closes. A list file that was not read to
+// its end is never replaced: the tools it holds would be lost. One that changed
+// since it was read (another copy of Tools saved it) is replaced only when the
+// user says so; No leaves the file and the form as they are. When the file cannot
+// be written the form stays open, so that nothing is lost.
 void OnOk() {
-  if (g_tools.listKept || !WriteTools(g_tools.list)) return Notify(Notice::kNotWritten);
-  if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.hostForm) == MenuRefresh::kNoForm)
+  if (!MayReplace(g_tools.listRead)) return Notify(Notice::kNotWritten);
+  if (ToolsFileChanged(g_tools.listRead, g_tools.listFile) &&
+      Ask(NoticeText(Notice::kChanged, g_tools.language), WindowTextsOf(g_tools.language).caption, MB_YESNO) != IDYES)
+    return;
+  if (!WriteTools(g_tools.list, g_tools.listFile)) return Notify(Notice::kNotWritten);
+  if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.hostForm, g_tools.listFile) == MenuRefresh::kNoForm)
     Ask(kNoFormText, kProgramTitle, MB_OK);
   DestroyWindow(g_tools.form);
 }
@@ -264,7 +322,7 @@ LRESULT CALLBACK FieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam
   switch (message) {
     case WM_GETDLGCODE:
       if (wParam == VK_RETURN)
-        return DLGC_WANTALLKEYS | CallWindowProcA(g_tools.editProc, edit, message, wParam, lParam);
+        return DLGC_WANTALLKEYS | CallWindowProcW(g_tools.editProc, edit, message, wParam, lParam);
       break;
     case WM_KEYDOWN:
       if (wParam == VK_RETURN) {
@@ -276,7 +334,17 @@ LRESULT CALLBACK FieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam
       if (wParam == '\r' || wParam == '\n') return 0;
       break;
   }
-  return CallWindowProcA(g_tools.editProc, edit, message, wParam, lParam);
+  return CallWindowProcW(g_tools.editProc, edit, message, wParam, lParam);
+}
+
+// The fields are Unicode windows, so that a character typed or pasted that the list
+// file cannot hold stays what it is until storing refuses it, instead of turning
+// into "?". The other controls show only texts of the list file's code page.
+HWND CreateControlWindow(DWORD exStyle, const char* className, const char* caption, DWORD style, int x, int y,
+                         int width, int height, HWND parent, HMENU id, HINSTANCE instance, void* param) {
+  if (lstrcmpiA(className, "EDIT") == 0)
+    return CreateWindowExW(exStyle, L"EDIT", L"", style, x, y, width, height, parent, id, instance, param);
+  return CreateWindowExA(exStyle, className, caption, style, x, y, width, height, parent, id, instance, param);
 }
 
 void CreateControls(HINSTANCE instance) {
@@ -313,14 +381,14 @@ void CreateControls(HINSTANCE instance) {
     }
     int left = c.left + (c.inFrame ? kFrameLeft : 0);
     int top = c.top + (c.inFrame ? kFrameTop : 0);
-    HWND control = CreateWindowExA(exStyle, className, c.caption, style, Pixels(left), Pixels(top), Pixels(c.width),
-                                   Pixels(c.height), g_tools.form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                   instance, nullptr);
+    HWND control = CreateControlWindow(exStyle, className, c.caption, style, Pixels(left), Pixels(top), Pixels(c.width),
+                                       Pixels(c.height), g_tools.form,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     bool sign = c.id == IDC_BTNOU || c.id == IDC_BTBRR;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(sign ? g_tools.signFont : g_tools.font), FALSE);
     if (c.kind == Kind::kEdit)
       g_tools.editProc =
-          reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc)));
+          reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc)));
   }
   // The frame lies under the controls it holds; it takes no focus, so the tab order stays.
   SetWindowPos(Item(IDC_PED), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -334,11 +402,8 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DRAWITEM:
       DrawPictureButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
-    case kShowToolsDropped:
-      Notify(Notice::kToolsDropped);
-      return 0;
-    case kShowNotRead:
-      Notify(Notice::kNotRead);
+    case kShowNotice:
+      Notify(static_cast<Notice>(wParam));
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE)
@@ -360,15 +425,15 @@ int DefaultMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 
 }  // namespace
 
-bool ShowOpenFileDialog(HWND owner, std::string& path) {
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA dialog{};
+bool ShowOpenFileDialog(HWND owner, std::wstring& path) {
+  wchar_t file[MAX_PATH] = L"";
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
   dialog.lpstrFile = file;
   dialog.nMaxFile = MAX_PATH;
-  dialog.Flags = OFN_EXPLORER;
-  if (!GetOpenFileNameA(&dialog)) return false;
+  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameW(&dialog)) return false;
   path = file;
   return true;
 }
@@ -408,8 +473,7 @@ HWND OpenToolsForm(HINSTANCE instance, const std::string& commandText, int show)
   ShowWindow(g_tools.form, show);
   UpdateWindow(g_tools.form);
   SetFocus(Ed(0));
-  if (g_tools.toolsDropped > 0) PostMessageA(g_tools.form, kShowToolsDropped, 0, 0);
-  if (g_tools.listKept) PostMessageA(g_tools.form, kShowNotRead, 0, 0);
+  PostReadNotice();
   return g_tools.form;
 }
 
@@ -422,17 +486,19 @@ bool IsPushButton(HWND window) {
          (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW);
 }
 
+// The messages are taken as Unicode, so that a character typed reaches a field as
+// it is.
 int RunToolsForm(HWND form) {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Enter on a button presses it, as a click does.
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && g_tools.form && IsPushButton(message.hwnd)) {
       SendMessageA(message.hwnd, BM_CLICK, 0, 0);
       continue;
     }
-    if (g_tools.form && IsDialogMessageA(form, &message)) continue;
+    if (g_tools.form && IsDialogMessageW(form, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "tools/language.h"
@@ -16,9 +17,9 @@ struct ToolsProgram {
   std::int16_t language = kCatalan;    // the interface language
   bool HostMode = false;               // the language came neither from the command line nor from "Lng.txt"
   bool FormLoaded = false;             // false until the end of loading
-  std::string StartFolder;             // the current folder when the form loads
-  int toolsDropped = 0;                // tools of "Tools.rel" beyond the twelfth
-  bool listKept = false;               // "Tools.rel" exists but could not be read: it is never replaced
+  std::filesystem::path StartFolder;   // the current folder when the form loads
+  std::filesystem::path listFile;      // the full path of "Tools.rel", taken when the form loads
+  ToolsFileReading listRead;           // what reading it then found
   const HostForm* hostForm = nullptr;  // never set in Tools itself
 
   HWND form = nullptr;
@@ -31,7 +32,7 @@ struct ToolsProgram {
 
   // The dialogs the form shows; tests put their own answers here.
   int (*messageBox)(HWND owner, const char* text, const char* caption, UINT type) = nullptr;
-  bool (*openFile)(HWND owner, std::string& path) = nullptr;
+  bool (*openFile)(HWND owner, std::wstring& path) = nullptr;
 };
 
 extern ToolsProgram g_tools;
@@ -49,4 +50,5 @@ HWND OpenToolsForm(HINSTANCE instance, const std::string& commandText, int show)
 int RunToolsForm(HWND form);
 
 // The open-file dialog DlgFtx: a full path, or false on a cancel or a failure.
-bool ShowOpenFileDialog(HWND owner, std::string& path);
+// The current folder stays where it was.
+bool ShowOpenFileDialog(HWND owner, std::wstring& path);

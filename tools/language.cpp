@@ -23,7 +23,7 @@ constexpr WindowTexts kWindowTexts[3] = {
 constexpr const char* kDeleteCaptions[3] = {"Confirmar eliminaci\363", "Confirm erasing", "Confirmar eliminaci\363n"};
 constexpr const char* kDeletePromptStarts[3] = {"Eliminar ", "Erase ", "\277Eliminar "};
 
-constexpr const char* kNotices[5][3] = {
+constexpr const char* kNotices[8][3] = {
     {"La llista ja t\351 12 eines: no se'n pot afegir cap m\351s.",
      "The list already holds 12 tools: no more can be added.",
      "La lista ya tiene 12 utilidades: no se puede a\361adir ninguna m\341s."},
@@ -44,6 +44,24 @@ constexpr const char* kNotices[5][3] = {
      "are not lost.",
      "No se ha podido leer Tools.rel. No se sustituir\341 mientras el programa est\351 abierto, para que no se "
      "pierdan las utilidades que contiene."},
+    {"Nom\351s s'ha pogut llegir una part de Tools.rel: despr\351s del punt on s'ha aturat la lectura hi ha m\351s "
+     "text (eines despr\351s d'una l\355nia buida, text despr\351s d'un Ctrl-Z o una altra codificaci\363). No se "
+     "substituir\340 mentre el programa estigui obert, perqu\350 no es perdi res del que cont\351.",
+     "Only part of Tools.rel could be read: there is more text after the place where reading stopped (tools after "
+     "an empty line, text after a Ctrl-Z, or another encoding). It will not be replaced while the program is open, "
+     "so that nothing it holds is lost.",
+     "S\363lo se ha podido leer una parte de Tools.rel: despu\351s del punto donde se ha detenido la lectura hay "
+     "m\341s texto (utilidades despu\351s de una l\355nea vac\355a, texto despu\351s de un Ctrl-Z u otra "
+     "codificaci\363n). No se sustituir\341 mientras el programa est\351 abierto, para que no se pierda nada de lo "
+     "que contiene."},
+    {"Tools.rel ha canviat des que es va llegir (potser l'ha desat una altra c\362pia de Tools). Voleu "
+     "substituir-lo per aquesta llista?",
+     "Tools.rel has changed since it was read (another copy of Tools may have saved it). Replace it with this list?",
+     "Tools.rel ha cambiado desde que se ley\363 (quiz\341 lo ha guardado otra copia de Tools). \277Desea "
+     "sustituirlo por esta lista?"},
+    {"Aquesta eina t\351 car\340cters que no es poden escriure a Tools.rel. Canvieu-los per poder desar-la.",
+     "This tool holds characters that cannot be written to Tools.rel. Change them to store it.",
+     "Esta utilidad tiene caracteres que no se pueden escribir en Tools.rel. C\341mbielos para poder guardarla."},
 };
 
 int Index(std::int16_t language) { return language >= kCatalan && language <= kSpanish ? language : kEnglish; }

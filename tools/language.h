@@ -52,6 +52,9 @@ enum class Notice {
   kNotWritten,    // the list file could not be written
   kToolsDropped,  // the list file holds more than twelve tools
   kNotRead,       // the list file exists but could not be read
+  kReadInPart,    // the list file was read only up to a place before its end
+  kChanged,       // the question whether to replace a list file changed since it was read
+  kNotCodePage,   // a field holds characters that the list file cannot hold
 };
 const char* NoticeText(Notice notice, std::int16_t language);
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -24,29 +25,63 @@ struct ToolList {
   std::uint16_t ToolCount = 0;
 };
 
+// What reading the tools from the text of a list file found.
+struct ToolsParse {
+  int dropped = 0;          // tools beyond the twelfth, read but not kept
+  bool readInPart = false;  // reading stopped while more than blanks and line ends was left
+};
+
 // Reads the tools from the text of a list file into list (ToolCount from 0 up).
 // Four fields make a tool; reading stops at an empty title; a field missing at the
-// end keeps the value slot 0 already held. Tools beyond the twelfth are read but
-// not kept: their number is returned.
-int ParseTools(std::string_view content, ToolList& list);
+// end keeps the value slot 0 already held. The text ends at its first NUL or
+// Ctrl-Z. Whatever follows the place where reading stopped, other than blanks,
+// line ends and Ctrl-Z, was not read: tools after an empty line, text after a
+// Ctrl-Z, a file in another encoding (UTF-16 holds a NUL in nearly every
+// character).
+ToolsParse ParseTools(std::string_view content, ToolList& list);
 
 // The text of a list file: four lines per tool, then an empty end line.
 std::string FormatTools(const ToolList& list);
 
+// The full path of "Tools.rel" in the current folder, taken once at start, so
+// that the list is read and written there whatever the current folder is later.
+std::filesystem::path ToolsFilePath();
+
+enum class ListFileState {
+  kMissing,     // nothing of that name exists: the list starts empty
+  kRead,        // read to its end
+  kReadInPart,  // read, but reading stopped before the end (ToolsParse::readInPart)
+  kNotRead,     // something of that name exists but could not be read
+};
+
+// What reading the list file at start found; what a later save must respect.
+struct ToolsFileReading {
+  ListFileState state = ListFileState::kMissing;
+  int dropped = 0;    // tools beyond the twelfth
+  std::string bytes;  // the file as it was read
+};
+
+// Reads the list file into list (ToolCount is 0 when it is missing or not read).
+ToolsFileReading ReadToolsFile(ToolList& list, const std::filesystem::path& file);
+
 // Reads the list file. False when it cannot be opened (ToolCount is then 0).
 // *dropped, when given, receives the number of tools beyond the twelfth.
-bool ReadTools(ToolList& list, const std::string& file = kToolsFile, int* dropped = nullptr);
+bool ReadTools(ToolList& list, const std::filesystem::path& file = kToolsFile, int* dropped = nullptr);
 
-// True when something of that name exists, even what cannot be read (a file held
-// by another program, a folder).
-bool ToolsFileExists(const std::string& file = kToolsFile);
+// True when the file is no longer what was read from it: written, created or
+// removed since by another copy of Tools or another program, or unreadable now.
+bool ToolsFileChanged(const ToolsFileReading& read, const std::filesystem::path& file);
+
+// A list file that was not read to its end is never replaced: the tools it holds
+// beyond what was read would be lost.
+bool MayReplace(const ToolsFileReading& read);
 
 // Writes the list file through a temporary file (the name followed by ".tmp")
 // that replaces it only once every byte of it is on the disk; a temporary file
 // left by an earlier write is replaced. False when it could not be written: a
 // full disk, a folder in the way, a read-only list file among the causes. The old
 // file is then left as it was and no temporary file stays behind.
-bool WriteTools(const ToolList& list, const std::string& file = kToolsFile);
+bool WriteTools(const ToolList& list, const std::filesystem::path& file = kToolsFile);
 
 // A program that shows the tools as its menu items ITool(1) to ITool(12).
 struct HostForm {
@@ -62,4 +97,4 @@ enum class MenuRefresh {
 };
 
 // Reads the list file again and shows its tools in the host's menu.
-MenuRefresh RefreshToolMenu(ToolList& list, const HostForm* host, const std::string& file = kToolsFile);
+MenuRefresh RefreshToolMenu(ToolList& list, const HostForm* host, const std::filesystem::path& file = kToolsFile);

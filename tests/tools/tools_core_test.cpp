@@ -104,7 +104,8 @@ TEST(ItemRule, FieldsTheRuleKeepsAreWrittenUnchanged) {
 
 TEST(ToolsFile, ParsesTools) {
   ToolList list;
-  EXPECT_EQ(ParseTools("Notepad\r\nnotepad.exe\r\nC:\\Windows\r\n\r\nCalc\r\ncalc.exe\r\n\r\n-x\r\n\r\n", list), 0);
+  EXPECT_EQ(ParseTools("Notepad\r\nnotepad.exe\r\nC:\\Windows\r\n\r\nCalc\r\ncalc.exe\r\n\r\n-x\r\n\r\n", list).dropped,
+            0);
   ASSERT_EQ(list.ToolCount, 2);
   EXPECT_EQ(list.ToolTable[1].Title, "Notepad");
   EXPECT_EQ(list.ToolTable[1].File, "notepad.exe");
@@ -141,6 +142,41 @@ TEST(ToolsFile, OldFilesWithCommasSplitAsBefore) {
   EXPECT_EQ(list.ToolTable[1].WorkDirectory, "x.exe");
 }
 
+// A file read only up to a place before its end is noticed, so that it is not
+// replaced by the part that was read; blanks, line ends and Ctrl-Z after the list
+// are no loss.
+TEST(ToolsFile, ReadingThatStopsBeforeTheEndIsNoticed) {
+  using namespace std::string_view_literals;
+  struct Row {
+    std::string_view text;
+    int count;
+    bool readInPart;
+  } rows[] = {
+      {""sv, 0, false},
+      {"\r\n"sv, 0, false},
+      {"A\r\na\r\n\r\n\r\n\r\n"sv, 1, false},
+      {"A\r\na\r\n\r\n\r\n"sv, 1, false},
+      {"A\r\na\r\n\r\n\r\n\r\n  \r\n\n\r"sv, 1, false},
+      {"A\r\na\r\n\r\n\r\n\r\n\x1A\x1A"sv, 1, false},
+      {"A\r\na\r\n\r\n\r\n\r\nB\r\nb\r\n\r\n\r\n\r\n"sv, 1, true},  // tools after the end mark
+      {"\r\nA\r\na\r\n\r\n\r\n\r\n"sv, 0, true},                    // a blank first line
+      {"  \r\nA\r\n"sv, 0, true},
+      {",A\r\n"sv, 0, true},
+      {"A\r\na\r\n\x1A\r\nB\r\n"sv, 1, true},    // text after a Ctrl-Z
+      {"A\r\na\0b\r\n\r\n\r\n\r\n"sv, 1, true},  // a NUL byte
+      {"A\r\na\r\n\r\n\r\n\r\n\0"sv, 1, true},
+      {"\xFF\xFE"
+       "A\0\r\0\n\0a\0\r\0\n\0\r\0\n\0\r\0\n\0\r\0\n\0"sv,
+       1, true},  // UTF-16
+  };
+  for (const Row& row : rows) {
+    ToolList list;
+    ToolsParse parse = ParseTools(row.text, list);
+    EXPECT_EQ(list.ToolCount, row.count) << testing::PrintToString(std::string(row.text));
+    EXPECT_EQ(parse.readInPart, row.readInPart) << testing::PrintToString(std::string(row.text));
+  }
+}
+
 TEST(ToolsFile, KeepsTwelveToolsAndCountsTheOthers) {
   std::string text;
   for (int i = 1; i <= 15; ++i) {
@@ -150,7 +186,7 @@ TEST(ToolsFile, KeepsTwelveToolsAndCountsTheOthers) {
   }
   text += "\r\n";
   ToolList list;
-  EXPECT_EQ(ParseTools(text, list), 3);
+  EXPECT_EQ(ParseTools(text, list).dropped, 3);
   EXPECT_EQ(list.ToolCount, 12);
   EXPECT_EQ(list.ToolTable[12].Title, "T12");
 }
@@ -165,7 +201,7 @@ TEST(ToolsFile, RoundTripKeepsEveryField) {
   ToolList list =
       ListOf({{" spaced", "a,b.exe", "\"C:\\x\"", " -p, \"q\""}, {"Plain", "", "", ""}, {"\"", ",", " ", "end"}});
   ToolList back;
-  EXPECT_EQ(ParseTools(FormatTools(list), back), 0);
+  EXPECT_EQ(ParseTools(FormatTools(list), back).dropped, 0);
   ASSERT_EQ(back.ToolCount, list.ToolCount);
   for (int i = 1; i <= list.ToolCount; ++i) {
     EXPECT_EQ(back.ToolTable[i].Title, list.ToolTable[i].Title);
@@ -232,6 +268,38 @@ TEST(ToolsFileOnAFullDisk, WriteKeepsTheOldFile) {
   EXPECT_FALSE(fs::exists(folder / "Tools.rel.tmp"));
   fs::remove(folder / "filler");
   fs::remove(folder / "Tools.rel");
+}
+
+TEST_F(ToolsFolder, ReadingTellsWhatASaveMayReplaceAndNoticesChanges) {
+  const fs::path file = dir_ / "Tools.rel";
+  ToolList list;
+  ToolsFileReading read = ReadToolsFile(list, file);
+  EXPECT_EQ(read.state, ListFileState::kMissing);
+  EXPECT_TRUE(MayReplace(read));
+  EXPECT_FALSE(ToolsFileChanged(read, file));
+  WriteFile(file, "Other\r\n\r\n\r\n\r\n\r\n");  // created by another copy
+  EXPECT_TRUE(ToolsFileChanged(read, file));
+
+  read = ReadToolsFile(list, file);
+  EXPECT_EQ(read.state, ListFileState::kRead);
+  EXPECT_EQ(list.ToolCount, 1);
+  EXPECT_TRUE(MayReplace(read));
+  WriteFile(file, "Other\r\n\r\n\r\n\r\n\r\n");  // the same bytes again
+  EXPECT_FALSE(ToolsFileChanged(read, file));
+  WriteFile(file, "Other\r\n\r\n\r\n\r\nMore\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_TRUE(ToolsFileChanged(read, file));
+  fs::remove(file);
+  EXPECT_TRUE(ToolsFileChanged(read, file));
+
+  WriteFile(file, "\r\nHidden\r\n\r\n\r\n\r\n\r\n");
+  read = ReadToolsFile(list, file);
+  EXPECT_EQ(read.state, ListFileState::kReadInPart);
+  EXPECT_FALSE(MayReplace(read));
+  fs::remove(file);
+  fs::create_directories(file);  // something that cannot be read as a file
+  read = ReadToolsFile(list, file);
+  EXPECT_EQ(read.state, ListFileState::kNotRead);
+  EXPECT_FALSE(MayReplace(read));
 }
 
 TEST_F(ToolsFolder, RefreshToolMenuShowsTheToolsOnTheHost) {
@@ -318,8 +386,8 @@ TEST(LanguageTexts, EveryLanguageHasEveryText) {
     const WindowTexts& t = WindowTextsOf(lang);
     for (const char* text : {t.caption, t.tools, t.tool, t.fields[0], t.fields[1], t.fields[2], t.fields[3]})
       EXPECT_TRUE(text && *text);
-    for (Notice n :
-         {Notice::kListFull, Notice::kEmptyTitle, Notice::kNotWritten, Notice::kToolsDropped, Notice::kNotRead})
+    for (Notice n : {Notice::kListFull, Notice::kEmptyTitle, Notice::kNotWritten, Notice::kToolsDropped,
+                     Notice::kNotRead, Notice::kReadInPart, Notice::kChanged, Notice::kNotCodePage})
       EXPECT_TRUE(*NoticeText(n, lang));
   }
   EXPECT_STREQ(WindowTextsOf(kSpanish).caption, "Edici\363n utilidades");

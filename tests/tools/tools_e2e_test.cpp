@@ -88,6 +88,23 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
   return FALSE;
 }
 
+struct FormSearch {
+  DWORD process;
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchForm(HWND window, LPARAM data) {
+  auto* s = reinterpret_cast<FormSearch*>(data);
+  char text[256] = "";
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  GetWindowTextA(window, text, sizeof text);
+  if (owner != s->process || std::string(text) != s->caption || !IsWindowVisible(window)) return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 std::string FileText(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -108,34 +125,40 @@ class ToolsRun : public ::testing::Test {
     WriteFile(dir_ / "Prog" / "x.exe", "");
   }
   void TearDown() override {
-    if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-      WaitForSingleObject(process_.hProcess, 10000);
-      CloseHandle(process_.hProcess);
-      CloseHandle(process_.hThread);
+    for (PROCESS_INFORMATION* process : {&process_, &other_}) {
+      if (!process->hProcess) continue;
+      if (WaitForSingleObject(process->hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process->hProcess, 1);
+      WaitForSingleObject(process->hProcess, 10000);
+      CloseHandle(process->hProcess);
+      CloseHandle(process->hThread);
     }
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
   }
 
-  // Starts Tools.exe with the arguments and finds its window by the caption.
-  void Start(const std::string& arguments, const std::string& caption) {
-    std::string commandLine = "\"" + g_toolsExe + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    STARTUPINFOA startup{};
+  // Starts Tools.exe with the arguments in the folder (the test's own when none is
+  // given) and finds its window by the caption.
+  void Start(const std::string& arguments, const std::string& caption, const fs::path& folder = {}) {
+    std::wstring commandLine = L"\"" + fs::path(g_toolsExe).wstring() + L"\"";
+    if (!arguments.empty()) commandLine += L" " + fs::path(arguments).wstring();
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessA(g_toolsExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               dir_.string().c_str(), &startup, &process_))
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               (folder.empty() ? dir_ : folder).c_str(), &startup, &process_))
         << g_toolsExe;
     WaitForInputIdle(process_.hProcess, 10000);
     ASSERT_TRUE(WaitFor([&] {
-      HWND window = FindWindowA(nullptr, caption.c_str());
-      DWORD owner = 0;
-      if (window) GetWindowThreadProcessId(window, &owner);
-      form_ = owner == process_.dwProcessId ? window : nullptr;
-      return form_ && IsWindowVisible(form_) && GetDlgItem(form_, IDC_OKED);
+      FormSearch search{process_.dwProcessId, caption.c_str(), nullptr};
+      EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&search));
+      form_ = search.found;
+      return form_ && GetDlgItem(form_, IDC_OKED);
     })) << "no window \""
         << caption << "\"";
+  }
+  // Turns to the other copy of Tools: the one started before the last switch.
+  void Switch() {
+    std::swap(process_, other_);
+    std::swap(form_, otherForm_);
   }
 
   bool Ended() { return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0; }
@@ -214,7 +237,9 @@ class ToolsRun : public ::testing::Test {
     Settle();
   }
   // Browses with the real open-file dialog: types a name and presses Open, or cancels.
-  void Browse(const std::string& name, bool open = true) const {
+  // With a folder, the dialog goes into that folder first, as a user who browses
+  // there does, and the name is then that of a file in it.
+  void Browse(const std::string& name, bool open = true, const std::string& folder = "") const {
     ClickToOpen(IDC_BTCERC);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog()) != nullptr; })) << "no open-file dialog";
@@ -226,6 +251,11 @@ class ToolsRun : public ::testing::Test {
       button = FindDescendant(dialog, "Button", open ? IDOK : IDCANCEL);
       return nameField && button;
     })) << "no file name field or button in the open-file dialog";
+    if (!folder.empty()) {
+      Send(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+      PostMessageA(button, BM_CLICK, 0, 0);
+      ASSERT_TRUE(WaitFor([&] { return TextOf(nameField).empty(); })) << "the dialog did not go into " << folder;
+    }
     Send(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
     PostMessageA(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "the open-file dialog stays open";
@@ -235,6 +265,8 @@ class ToolsRun : public ::testing::Test {
   fs::path dir_;
   PROCESS_INFORMATION process_{};
   HWND form_ = nullptr;
+  PROCESS_INFORMATION other_{};  // a second copy of Tools
+  HWND otherForm_ = nullptr;
 };
 
 }  // namespace
@@ -359,6 +391,78 @@ TEST_F(ToolsRun, HostModeSaysNoFormAndStillSaves) {
   Answer("Tools", "No Form", IDOK);
   ASSERT_TRUE(Ended());
   EXPECT_EQ(FileText(dir_ / "Tools.rel"), "Eina\r\n\r\n\r\n\r\n\r\n");
+}
+
+// Two copies in one folder: the second to press Ok is asked before it replaces
+// what the first saved; No leaves the file and the form, Yes writes its list.
+TEST_F(ToolsRun, TwoCopiesInOneFolderAskBeforeReplacing) {
+  WriteFile(dir_ / "Tools.rel", "One\r\n\r\n\r\n\r\n\r\n");
+  Start("engl", "Tools edition");
+  Fill(0, "Two");
+  Click(IDC_OKED);
+  Settle();
+  Switch();
+  Start("cat", "Edici\363 eines");
+  Fill(0, "Three");
+  Click(IDC_OKED);
+  Settle();
+  Switch();
+  ClickToOpen(IDC_BTOK);  // the first copy saves
+  ASSERT_TRUE(Ended());
+  const std::string first = "One\r\n\r\n\r\n\r\nTwo\r\n\r\n\r\n\r\n\r\n";
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), first);
+
+  Switch();
+  const std::string question =
+      "Tools.rel ha canviat des que es va llegir (potser l'ha desat una altra c\362pia de Tools). Voleu "
+      "substituir-lo per aquesta llista?";
+  ClickToOpen(IDC_BTOK);
+  Answer("Edici\363 eines", question, IDNO);
+  EXPECT_TRUE(IsWindowVisible(form_));
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), first);
+  ClickToOpen(IDC_BTOK);
+  Answer("Edici\363 eines", question, IDYES);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "One\r\n\r\n\r\n\r\nThree\r\n\r\n\r\n\r\n\r\n");
+}
+
+// Started in a folder whose name Windows-1252 cannot hold: browsing elsewhere does
+// not move where the list is saved, a failed save touches nothing, and a typed
+// character that the list file cannot hold is refused rather than kept as "?".
+TEST_F(ToolsRun, SavesWhereItStartedInAFolderNamedOutsideWindows1252) {
+  const fs::path start = dir_ / fs::path(u8"\u0428\u043a\u043e\u043b\u0430 \u5b66\u6821");
+  fs::create_directories(start / "Tools.rel.tmp");  // in the way of the first save
+  Start("engl", "Tools edition", start);
+
+  Type(0, "Caf\351 ");
+  PostMessageW(Ed(0), WM_CHAR, 0x0416, 1);  // a Cyrillic letter
+  Settle();
+  ClickToOpen(IDC_OKED);
+  Answer("Tools edition", "This tool holds characters that cannot be written to Tools.rel. Change them to store it.",
+         IDOK);
+  EXPECT_TRUE(ListTexts().empty());
+  wchar_t typed[64] = L"";
+  DWORD_PTR ignored;
+  SendMessageTimeoutW(Ed(0), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(typed), SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
+  EXPECT_EQ(std::wstring(typed), L"Caf\u00e9 \u0416");
+
+  Fill(0, "Ex");
+  Browse("x.exe", true, (dir_ / "Prog").string());
+  EXPECT_EQ(Field(1), "x.exe");
+  EXPECT_EQ(Field(2), (dir_ / "Prog").string());
+  Click(IDC_OKED);
+  Settle();
+  ClickToOpen(IDC_BTOK);
+  Answer("Tools edition", "Tools.rel could not be written. The list has not been saved.", IDOK);
+  EXPECT_TRUE(IsWindowVisible(form_));
+  EXPECT_FALSE(fs::exists(start / "Tools.rel"));
+  EXPECT_FALSE(fs::exists(dir_ / "Prog" / "Tools.rel"));
+
+  fs::remove(start / "Tools.rel.tmp");
+  ClickToOpen(IDC_BTOK);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(FileText(start / "Tools.rel"), "Ex\r\nx.exe\r\n" + (dir_ / "Prog").string() + "\r\n\r\n\r\n");
+  EXPECT_FALSE(fs::exists(dir_ / "Prog" / "Tools.rel"));
 }
 
 TEST(ToolsProgram, IsAWindowsProgramWithItsVersion) {

@@ -19,17 +19,21 @@ struct Box {
   std::string text, caption;
   UINT type;
 };
-std::vector<Box> g_boxes;  // message boxes the form has shown
-std::string g_chosenPath;  // what the open-file dialog returns; empty: a cancel
+std::vector<Box> g_boxes;    // message boxes the form has shown
+std::vector<int> g_answers;  // the answers of the next message boxes; then IDOK
+std::wstring g_chosenPath;   // what the open-file dialog returns; empty: a cancel
 std::string g_browseFolder;
 
 int RecordBox(HWND, const char* text, const char* caption, UINT type) {
   g_boxes.push_back({text, caption, type});
-  return IDOK;
+  if (g_answers.empty()) return IDOK;
+  int answer = g_answers.front();
+  g_answers.erase(g_answers.begin());
+  return answer;
 }
 
-// Like the real dialog, it leaves the current folder where it browsed.
-bool ChooseFile(HWND, std::string& path) {
+// Like a dialog that moves the current folder, it leaves it where it browsed.
+bool ChooseFile(HWND, std::wstring& path) {
   SetCurrentDirectoryA(g_browseFolder.c_str());
   path = g_chosenPath;
   return !path.empty();
@@ -69,6 +73,7 @@ class FormTest : public ::testing::Test {
     SetCurrentDirectoryA(dir_.string().c_str());
     g_browseFolder = (dir_ / "elsewhere").string();
     g_boxes.clear();
+    g_answers.clear();
     g_chosenPath.clear();
   }
   void TearDown() override {
@@ -287,25 +292,23 @@ TEST_F(FormTest, StoringReplacesOrAppendsAndRefusesWhatCannotBeKept) {
 
 TEST_F(FormTest, BrowsingSplitsThePathAndKeepsTheStartFolder) {
   struct Row {
-    const char* chosen;
+    const wchar_t* chosen;
     const char* file;
     const char* folder;
   } rows[] = {
-      {"C:\\Prog\\x.exe", "x.exe", "C:\\Prog"},
-      {"C:\\x.exe", "x.exe", "C:"},
-      {"x.exe", "x.exe", ""},
-      {"", "keep.exe", "C:\\Keep"},  // a cancel changes nothing
+      {L"C:\\Prog\\x.exe", "x.exe", "C:\\Prog"},
+      {L"C:\\x.exe", "x.exe", "C:"},
+      {L"x.exe", "x.exe", ""},
+      {L"", "keep.exe", "C:\\Keep"},  // a cancel changes nothing
   };
   ASSERT_TRUE(Open());
   for (const Row& row : rows) {
     Fill("T", "keep.exe", "C:\\Keep");
     g_chosenPath = row.chosen;
     Click(IDC_BTCERC);
-    EXPECT_EQ(Text(IDC_ED0 + 1), row.file) << row.chosen;
-    EXPECT_EQ(Text(IDC_ED0 + 2), row.folder) << row.chosen;
-    char folder[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    EXPECT_EQ(fs::path(folder), dir_) << row.chosen;
+    EXPECT_EQ(Text(IDC_ED0 + 1), row.file) << row.file;
+    EXPECT_EQ(Text(IDC_ED0 + 2), row.folder) << row.file;
+    EXPECT_EQ(fs::current_path(), dir_) << row.file;
   }
 }
 
@@ -348,6 +351,62 @@ TEST_F(FormTest, AListFileThatCouldNotBeReadIsNeverReplaced) {
   EXPECT_EQ(g_boxes[1].text, "No se ha podido escribir Tools.rel. La lista no se ha guardado.");
   EXPECT_TRUE(IsWindow(g_tools.form));
   EXPECT_EQ(FileText("Tools.rel"), old);
+}
+
+// A list file whose reading stopped before its end says so when the form opens,
+// shows the tools read up to there, and is kept byte for byte in that run.
+TEST_F(FormTest, AListFileReadOnlyInPartIsToldAndKeptByteForByte) {
+  using namespace std::string_view_literals;
+  struct Row {
+    const char* command;
+    std::string_view text;
+    std::vector<std::string> shown;
+  } rows[] = {
+      {"engl",
+       "\xFF\xFE"
+       "A\0\r\0\n\0a\0\r\0\n\0\r\0\n\0\r\0\n\0\r\0\n\0"sv,
+       {"\xFF\xFE"
+        "A"}},                                                         // UTF-16
+      {"cat", "A\r\na\0b\r\n\r\n\r\n\r\n"sv, {"A"}},                   // a NUL byte
+      {"esp", "A\r\n\r\n\r\n\r\n\r\nB\r\n\r\n\r\n\r\n\r\n"sv, {"A"}},  // a tool after the end mark
+      {"engl", "\r\nA\r\n\r\n\r\n\r\n\r\n"sv, {}},                     // a blank first line
+      {"cat",
+       "A\r\n\r\n\r\n\r\n\x1A"
+       "B\r\n"sv,
+       {"A"}},  // text after a Ctrl-Z
+  };
+  std::string firstNotice;
+  for (const Row& row : rows) {
+    const std::string text(row.text);
+    WriteFile("Tools.rel", text);
+    g_boxes.clear();
+    ASSERT_TRUE(Open(row.command));
+    EXPECT_EQ(ListTexts(), row.shown) << row.command;
+    ASSERT_EQ(g_boxes.size(), 1u) << row.command;
+    EXPECT_EQ(g_boxes[0].caption, WindowTextsOf(g_tools.language).caption);
+    EXPECT_EQ(g_boxes[0].text, NoticeText(Notice::kReadInPart, g_tools.language));
+    if (firstNotice.empty()) firstNotice = g_boxes[0].text;
+    Fill("New");
+    Click(IDC_OKED);
+    Click(IDC_BTOK);
+    ASSERT_EQ(g_boxes.size(), 2u);
+    EXPECT_EQ(g_boxes[1].text, NoticeText(Notice::kNotWritten, g_tools.language));
+    EXPECT_TRUE(IsWindow(g_tools.form));
+    EXPECT_EQ(FileText("Tools.rel"), text) << row.command;
+    DestroyWindow(g_tools.form);
+  }
+  EXPECT_EQ(firstNotice,
+            "Only part of Tools.rel could be read: there is more text after the place where reading stopped (tools "
+            "after an empty line, text after a Ctrl-Z, or another encoding). It will not be replaced while the "
+            "program is open, so that nothing it holds is lost.");
+
+  // A list file with the System attribute is read like any other.
+  WriteFile("Tools.rel", "Sys\r\n\r\n\r\n\r\n\r\n");
+  SetFileAttributesA("Tools.rel", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+  g_boxes.clear();
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Sys"}));
+  EXPECT_TRUE(g_boxes.empty());
 }
 
 TEST_F(FormTest, AFullDiskKeepsTheListFileAndTheForm) {
