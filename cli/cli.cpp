@@ -22,8 +22,8 @@ namespace {
 constexpr std::string_view kSynopsis =
     "usage: vantel-cli [--lang ca|en|es] [--json] FORMULA [N]\n"
     "       vantel-cli [--lang ca|en|es] --table [--csv | --csv-semicolon] FORMULA N\n"
-    "       vantel-cli [--lang ca|en|es] [--json | --table [--csv | --csv-semicolon]] --plot FILE.svg\n"
-    "                  [--plot-y log] FORMULA N\n"
+    "       vantel-cli [--lang ca|en|es] [--json | --table [--csv | --csv-semicolon]]\n"
+    "                  --plot FILE.svg [--plot-y log] FORMULA N\n"
     "       vantel-cli --help | --version\n";
 
 constexpr std::string_view kHelp =
