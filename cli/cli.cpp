@@ -21,8 +21,9 @@ namespace {
 
 constexpr std::string_view kSynopsis =
     "usage: vantel-cli [--lang ca|en|es] [--json] FORMULA [N]\n"
-    "       vantel-cli [--lang ca|en|es] --table [--csv] FORMULA N\n"
-    "       vantel-cli [--lang ca|en|es] [--json | --table [--csv]] --plot FILE.svg [--plot-y log] FORMULA N\n"
+    "       vantel-cli [--lang ca|en|es] --table [--csv | --csv-semicolon] FORMULA N\n"
+    "       vantel-cli [--lang ca|en|es] [--json | --table [--csv | --csv-semicolon]]\n"
+    "                  --plot FILE.svg [--plot-y log] FORMULA N\n"
     "       vantel-cli --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -39,9 +40,13 @@ constexpr std::string_view kHelp =
     "  --json           one JSON object on one line\n"
     "  --table          one row for each k from 1 to N: k, a_k, S_k, P_k\n"
     "  --csv            with --table: CSV instead of tab-separated text\n"
+    "  --csv-semicolon  with --table: CSV for spreadsheets with the decimal comma\n"
+    "                   (Catalan, Spanish): \";\" between fields, numbers as 0,5 and\n"
+    "                   1,5E-12, a UTF-8 byte-order mark first\n"
     "  --plot FILE.svg  also draws the terms a_k (points) and the partial sums S_k\n"
     "                   (a line) for k = 1 to N into FILE.svg; the usual output\n"
-    "                   still goes to stdout\n"
+    "                   still goes to stdout; a file that cannot be written\n"
+    "                   whole keeps what it held\n"
     "  --plot-y log|linear\n"
     "                   with --plot: the value axis (default linear)\n"
     "  --help           this text\n"
@@ -53,7 +58,7 @@ constexpr std::string_view kHelp =
     "  2   formula rejected: the check's message, an empty formula, or one longer\n"
     "      than 254 characters\n"
     "  3   bad n\n"
-    "  64  usage: an unknown option, a missing or extra argument\n"
+    "  64  usage: an unknown option, a missing, empty or extra argument\n"
     "  73  the --plot file could not be written\n"
     "  74  the output could not be written (a full disk, for example)\n"
     "\n"
@@ -67,6 +72,7 @@ struct Options {
   bool json = false;
   bool table = false;
   bool csv = false;
+  bool csv_semicolon = false;  // CSV with ";" and the decimal comma
   bool help = false;
   bool version = false;
   std::string plot;    // the picture's file, empty for none
@@ -81,7 +87,7 @@ struct Flag {
 };
 constexpr Flag kFlags[] = {
     {"--help", &Options::help},   {"--version", &Options::version}, {"--json", &Options::json},
-    {"--table", &Options::table}, {"--csv", &Options::csv},
+    {"--table", &Options::table}, {"--csv", &Options::csv},         {"--csv-semicolon", &Options::csv_semicolon},
 };
 
 // The options that take a value, as the next word or after "=".
@@ -151,14 +157,17 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* pro
         if (v.name == name) option = &v;
       }
       if (option) {
-        if (has_value) {
-          o->*option->target = a.substr(name.size() + 1);
-        } else if (i + 1 < args.size()) {
-          o->*option->target = args[++i];
-        } else {
+        std::string value;
+        if (has_value)
+          value = a.substr(name.size() + 1);
+        else if (i + 1 < args.size())
+          value = args[++i];
+        // An empty value is none: --plot "" would otherwise pass for no --plot at all.
+        if (value.empty()) {
           *problem = {std::string(name) + " needs a value", ""};
           return false;
         }
+        o->*option->target = value;
         continue;
       }
       if (LooksLikeOption(a)) {
@@ -177,8 +186,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* pro
     *problem = {o->positional.empty() ? "a FORMULA is needed" : "too many arguments", ""};
     return false;
   }
-  if (o->csv && !o->table) {
-    *problem = {"--csv goes with --table", ""};
+  if ((o->csv || o->csv_semicolon) && !o->table) {
+    *problem = {o->csv ? "--csv goes with --table" : "--csv-semicolon goes with --table", ""};
+    return false;
+  }
+  if (o->csv && o->csv_semicolon) {
+    *problem = {"--csv and --csv-semicolon do not go together", ""};
     return false;
   }
   if (o->json && o->table) {
@@ -213,13 +226,18 @@ int Rejected(const Options& o, std::string_view formula, std::string_view captio
   return exit_code;
 }
 
+// Tab-separated text, RFC 4180 CSV, or CSV as spreadsheets with the decimal
+// comma read it (";" between fields, the byte-order mark that tells them UTF-8).
 void PrintTable(const Options& o, const ShortString& formula, std::uint16_t n, std::ostream& out) {
-  const char* end = o.csv ? "\r\n" : "\n";
+  const bool csv = o.csv || o.csv_semicolon;
+  const char* end = csv ? "\r\n" : "\n";
+  const char sep = o.csv_semicolon ? ';' : csv ? ',' : '\t';
   auto field = [&](std::int32_t code, double value) {
     std::string text = Shown(code, code == kNoError ? FormatNumber(value) : ResultTexts[code]);
-    return o.csv ? CsvField(text) : TabField(text);
+    if (o.csv_semicolon && code == kNoError) text = DecimalCommaNumber(text);
+    return csv ? CsvField(text, sep) : TabField(text);
   };
-  char sep = o.csv ? ',' : '\t';
+  if (o.csv_semicolon) out << kUtf8ByteOrderMark;
   out << "k" << sep << "a_k" << sep << "S_k" << sep << "P_k" << end;
   ComputeTable(formula, n, [&](const TableRow& row) {
     if (!out) return;  // the output is lost already: only the rest of the computation is left

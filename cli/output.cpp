@@ -67,8 +67,9 @@ std::string JsonString(std::string_view utf8) {
   return out + "\"";
 }
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+std::string CsvField(std::string_view text, char separator) {
+  const char special[] = {separator, '"', '\r', '\n', '\0'};
+  if (text.find_first_of(special) == std::string_view::npos) return std::string(text);
   std::string out = "\"";
   for (char c : text) {
     if (c == '"') out += '"';
@@ -83,6 +84,25 @@ std::string TabField(std::string_view text) {
     char c = text[i];
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     out += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+  }
+  return out;
+}
+
+std::string DecimalCommaNumber(std::string_view number) {
+  if (!number.empty() && number[0] == ' ') number.remove_prefix(1);
+  std::string out;
+  for (std::size_t i = 0; i < number.size(); ++i) {
+    char c = number[i];
+    if (c == '.') {
+      if (i + 1 < number.size() && number[i + 1] != 'E') out += ',';
+    } else if (c == 'E') {
+      out += number.substr(i, 2);  // "E" and its sign
+      std::size_t digits = number.find_first_not_of('0', i + 2);
+      out += digits == std::string_view::npos ? "0" : number.substr(digits);
+      break;
+    } else {
+      out += c;
+    }
   }
   return out;
 }

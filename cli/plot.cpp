@@ -1,17 +1,14 @@
 #include "cli/plot.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string_view>
 #include <vector>
 
 #include "cli/encoding.h"
+#include "cli/output_file.h"
 #include "engine/evaluate.h"
 #include "engine/messages.h"
 #include "engine/table.h"
@@ -408,7 +405,7 @@ Data DataOf(const Series& series, const ValueAxis& axis, const PlotFrame& frame)
       // One mark per pixel and a half: the marks of many terms in a row form a bar.
       if (data.gaps[c]++ == 0 || x - last_mark[c] >= 1.5) {
         if (data.gaps[c] == 1) data.first_gap[c] = i + 1;
-        data.gap_marks[c] += "M" + Num(x) + "," + Num(frame.bottom - 11) + "v10";
+        data.gap_marks[c].append("M").append(Num(x)).append(",").append(Num(frame.bottom - 11)).append("v10");
         last_mark[c] = x;
       }
     } else if (!axis.Holds(r.a)) {
@@ -586,24 +583,8 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
 
 bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_t n, PlotScale scale,
                std::string* problem) {
-  const std::string svg = PlotSvg(formula, n, scale);
-  std::filesystem::path file_path;
-  try {
-    file_path = std::filesystem::path(std::u8string(path.begin(), path.end()));
-  } catch (const std::exception&) {
-    *problem = "the picture's file name cannot be used: " + path;
-    return false;
-  }
-  errno = 0;
-  std::ofstream file(file_path, std::ios::binary | std::ios::trunc);
-  if (file) {
-    file.write(svg.data(), static_cast<std::streamsize>(svg.size()));
-    file.close();
-    if (file) return true;
-    std::error_code ignored;
-    std::filesystem::remove(file_path, ignored);
-  }
-  *problem = "cannot write the picture " + path;
-  if (errno != 0) *problem += std::string(": ") + std::strerror(errno);
+  std::string reason;
+  if (WriteOutputFile(path, PlotSvg(formula, n, scale), &reason)) return true;
+  *problem = "cannot write the picture " + path + ": " + reason;
   return false;
 }

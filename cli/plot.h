@@ -13,8 +13,8 @@ enum class PlotScale { kLinear, kLog };
 // The picture as an SVG 1.1 document (UTF-8). The formula has passed the check.
 std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale);
 
-// Writes PlotSvg into the file at path (UTF-8). False, with *problem saying
-// why, when the file cannot be written; no half-written file is left behind.
+// Writes PlotSvg into the file at path (UTF-8) with WriteOutputFile: a failed
+// write leaves what was at the path as it was. False, with *problem saying why.
 bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_t n, PlotScale scale,
                std::string* problem);
 

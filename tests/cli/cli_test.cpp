@@ -69,6 +69,13 @@ TEST(Cli, RejectionsAndExitCodes) {
   EXPECT_EQ(Cli({"n", "1", "2"}).code, kExitUsage);
   EXPECT_EQ(Cli({"--lang", "fr", "n"}).code, kExitUsage);
   EXPECT_EQ(Cli({"--csv", "n", "2"}).code, kExitUsage);
+  EXPECT_EQ(Cli({"--csv-semicolon", "n", "2"}).code, kExitUsage);
+  EXPECT_EQ(Cli({"--table", "--csv", "--csv-semicolon", "n", "2"}).code, kExitUsage);
+  // An empty value is a missing one, not "no picture".
+  for (const char* empty : {"--plot=", "--plot-y=", "--lang="}) EXPECT_EQ(Cli({empty, "n", "2"}).code, kExitUsage);
+  r = Cli({"--plot", "", "n", "2"});
+  EXPECT_EQ(r.code, kExitUsage);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "vantel-cli: --plot needs a value");
   EXPECT_EQ(Cli({"--help"}).code, kExitComputed);
   // A formula longer than the formula field holds is refused, not cut.
   std::string longest = std::string(252, '1') + "+n";
@@ -132,6 +139,11 @@ TEST(Cli, TableRows) {
                      "reasons)\",\"* Factorial"),
             std::string::npos);
   EXPECT_NE(csv.find("\r\n27,"), std::string::npos);
+  // For spreadsheets with the decimal comma: the byte-order mark, ";" and "," for the point.
+  EXPECT_EQ(Cli({"--table", "--csv-semicolon", "--lang", "es", "1/(n-2)", "3"}).out,
+            "\xEF\xBB\xBFk;a_k;S_k;P_k\r\n1;-1;-1;-1\r\n2;Divisi\303\263n por cero;Divisi\303\263n por cero;"
+            "Divisi\303\263n por cero\r\n3;1;Divisi\303\263n por cero;Divisi\303\263n por cero\r\n");
+  EXPECT_EQ(Cli({"--table", "--csv-semicolon", "n/4", "2"}).out.substr(18), "1;0,25;0,25;0,25\r\n2;0,5;0,75;0,125\r\n");
   std::string tsv = Cli({"--table", "n!", "171"}).out;
   EXPECT_NE(tsv.find("\n171\t* Error de factorial (n!)*  n ha d'estar"), std::string::npos);
 }
@@ -190,6 +202,18 @@ TEST(Output, Quoting) {
   EXPECT_EQ(ConsoleText("\xC2\x9B\r\n", true), "\\x9B\r\n");
   EXPECT_EQ(CsvField("plain"), "plain");
   EXPECT_EQ(CsvField("a,\"b\""), "\"a,\"\"b\"\"\"");
+  EXPECT_EQ(CsvField("a,b", ';'), "a,b");
+  EXPECT_EQ(CsvField("a;b", ';'), "\"a;b\"");
+  // Number texts as a spreadsheet with the decimal comma reads them.
+  const char* numbers[][2] = {{"0.5", "0,5"},
+                              {"-3628800", "-3628800"},
+                              {"1.E+20", "1E+20"},
+                              {"-1.E-300", "-1E-300"},
+                              {"5.4108613512279E-12", "5,4108613512279E-12"},
+                              {" 1.0000000000000000E+0036", "1,0000000000000000E+36"},
+                              {"-1.3611294676837539E+0039", "-1,3611294676837539E+39"},
+                              {" 1.7976931348623157E+0308", "1,7976931348623157E+308"}};
+  for (const auto& n : numbers) EXPECT_EQ(DecimalCommaNumber(n[0]), n[1]);
   EXPECT_EQ(TabField("a\r\n\r\nb\tc\nd"), "a  b c d");
 }
 

@@ -1,0 +1,22 @@
+// Writing the file of --plot so that a failed write never costs what the path
+// held before.
+//
+// - A regular file, or a path where nothing is yet: the bytes go to a new
+//   temporary file beside it (the name followed by ".tmp", or ".1.tmp" and so on
+//   when that name is taken), which takes the path's place only once every byte
+//   is written, flushed and closed without a fault.
+// - A symbolic link is followed: the file it names is the one replaced, and the
+//   link stays.
+// - Anything else (a device such as /dev/full or NUL, a FIFO or pipe, /dev/stdout
+//   and the other links to an open descriptor) is written in place, after what it
+//   may hold already (never cut short), and is never removed or replaced.
+// - A folder, or an existing file this user may not write, is left as it is.
+// Nothing is ever removed but a temporary file this call created.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Writes the bytes as the file at path (UTF-8). False, with *problem saying why
+// (a short English text), when they could not all be written.
+bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string* problem);
