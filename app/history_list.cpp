@@ -53,9 +53,14 @@ void AddToHistory(HWND dialog, const ShortString& formula) {
   ComboAdd(dialog, IDC_FORMULA, formula);
 }
 
+SaveFault SaveHistoryQuietly(HWND dialog) {
+  if (!App.history_writable) return SaveFault::kNone;
+  return WriteHistoryFile(kHistoryFileName, ComboItemTexts(dialog, IDC_FORMULA));
+}
+
 void SaveHistory(HWND dialog) {
-  if (!App.history_writable) return;
-  SaveFault fault = WriteHistoryFile(kHistoryFileName, ComboItemTexts(dialog, IDC_FORMULA));
+  if (!App.history_writable) return;  // told at start
+  SaveFault fault = SaveHistoryQuietly(dialog);
   if (fault != SaveFault::kNone) ShowMessage(kHistoryCaption, HistoryNotSavedText(fault));
   if (App.history_full) ShowMessage(kHistoryCaption, HistoryFullText());
 }
