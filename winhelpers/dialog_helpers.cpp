@@ -66,6 +66,7 @@ void ComboAddAll(HWND dialog, int id, const std::vector<ShortString>& texts) {
   SendMessageA(combo, CB_INITSTORAGE, texts.size(), bytes);
   for (const ShortString& text : texts) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(combo, nullptr, TRUE);
 }
 
 std::vector<ShortString> ComboItemTexts(HWND dialog, int id) {
