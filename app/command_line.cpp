@@ -1,8 +1,18 @@
 #include "app/command_line.h"
 
+#include "format/number_text.h"
+#include "winhelpers/field_text.h"
+
 namespace {
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
+
+// In Catalan, like every text of the dialog, in Windows-1252.
+ShortString FormulaTooLongText(std::size_t length) {
+  return ShortString("La f\363rmula de la l\355nia d'ordres t\351 ") +
+         IntText(static_cast<std::int32_t>(length)).view() + " car\340cters i el camp en pot contenir " +
+         IntText(static_cast<std::int32_t>(kFieldTextLength)).view() + ": no s'ha calculat ni desat.";
+}
 
 }  // namespace
 
@@ -29,7 +39,13 @@ std::vector<std::string> SplitArguments(std::string_view command_line) {
 
 StartArguments ReadStartArguments(const std::vector<std::string>& arguments) {
   StartArguments start;
-  if (!arguments.empty()) start.formula = ShortString(arguments[0]);
+  if (!arguments.empty()) {
+    if (arguments[0].size() > kFieldTextLength) {
+      start.refusal = FormulaTooLongText(arguments[0].size());
+    } else {
+      start.formula = ShortString(arguments[0]);
+    }
+  }
   if (arguments.size() == 2) start.n = ShortString(arguments[1]);
   return start;
 }

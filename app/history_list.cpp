@@ -14,9 +14,12 @@ void LoadHistory(HWND dialog) {
   App.history_full = false;
   TextFile file;
   if (!OpenTextForReading(kHistoryFileName, &file)) return;
-  App.history_writable = ReadHistoryLines(&file, ComboCount(dialog, IDC_FORMULA),
-                                          [&](const ShortString& line) { ComboAdd(dialog, IDC_FORMULA, line); });
+  // The lines are gathered first and the list filled in one go (ComboAddAll).
+  std::vector<ShortString> lines;
+  App.history_writable =
+      ReadHistoryLines(&file, ComboCount(dialog, IDC_FORMULA), [&](const ShortString& line) { lines.push_back(line); });
   Close(&file);
+  ComboAddAll(dialog, IDC_FORMULA, lines);
   if (!App.history_writable) ShowMessage(kHistoryCaption, HistoryUnreadableText());
 }
 
@@ -50,13 +53,14 @@ void AddToHistory(HWND dialog, const ShortString& formula) {
   ComboAdd(dialog, IDC_FORMULA, formula);
 }
 
+SaveFault SaveHistoryQuietly(HWND dialog) {
+  if (!App.history_writable) return SaveFault::kNone;
+  return WriteHistoryFile(kHistoryFileName, ComboItemTexts(dialog, IDC_FORMULA));
+}
+
 void SaveHistory(HWND dialog) {
-  if (!App.history_writable) return;
-  int count = ComboCount(dialog, IDC_FORMULA);
-  std::vector<ShortString> entries;
-  entries.reserve(count > 0 ? count : 0);
-  for (int i = 1; i <= count; ++i) entries.push_back(ComboItemText(dialog, IDC_FORMULA, static_cast<std::uint16_t>(i)));
-  SaveFault fault = WriteHistoryFile(kHistoryFileName, entries);
+  if (!App.history_writable) return;  // told at start
+  SaveFault fault = SaveHistoryQuietly(dialog);
   if (fault != SaveFault::kNone) ShowMessage(kHistoryCaption, HistoryNotSavedText(fault));
   if (App.history_full) ShowMessage(kHistoryCaption, HistoryFullText());
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "format/short_string.h"
+#include "winhelpers/save_file.h"
 
 // Appends the stored formulas to the list; no file gives an empty list. A file
 // that exists but cannot be read whole is reported, and kept as it is.
@@ -17,3 +18,7 @@ void AddToHistory(HWND dialog, const ShortString& formula);
 // Writes the whole list back, unless the file could not be read at start. A save
 // that failed, and formulas a full list left out, are reported.
 void SaveHistory(HWND dialog);
+
+// The same save without any message, for the end of the user's session, when a
+// message box could no longer be answered. The result tells what went wrong.
+SaveFault SaveHistoryQuietly(HWND dialog);

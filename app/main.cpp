@@ -6,12 +6,14 @@
 #include "app/main_dialog.h"
 #include "app/vantel_state.h"
 #include "engine/sequence.h"
+#include "winhelpers/message_box.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   EngineStartup();
   StartArguments start = ReadStartArguments(SplitArguments(GetCommandLineA()));
   App.arg_formula = start.formula;
   App.arg_n = start.n;
+  if (!start.refusal.empty()) ShowMessage(kStartCaption, start.refusal);
   DialogBoxParamA(instance, "dialegserie", nullptr, MainDialogProc, 0);
   return 0;
 }

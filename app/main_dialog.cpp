@@ -45,6 +45,11 @@ void OnClose(HWND dialog) {
   EndDialog(dialog, 0);
 }
 
+// Windows ends the user's session (a log-off at the end of a lesson): the
+// process may be ended as soon as this returns, so the history is saved now, as
+// at a close but without messages, which nobody could answer any more.
+void OnSessionEnd(HWND dialog) { SaveHistoryQuietly(dialog); }
+
 void OnHistoryChosen(HWND dialog) {
   SetItemText(dialog, IDC_FORMULA, ComboSelText(dialog, IDC_FORMULA));
   RunTermRequest(dialog);
@@ -116,6 +121,14 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
       return 0;
     case WM_HSCROLL:
       OnScroll(dialog, LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The session may end: nothing is lost, the history is saved when it does.
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    case WM_ENDSESSION:
+      // Set when the session really ends, for whatever reason lParam gives.
+      if (wparam) OnSessionEnd(dialog);
       return 0;
     case WM_CTLCOLOREDIT:
       return Colour(wparam, App.edit_colour, App.edit_brush);

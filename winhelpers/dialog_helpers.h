@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "format/short_string.h"
 
@@ -25,6 +26,13 @@ void ComboAdd(HWND dialog, int id, const ShortString& text);
 int ComboSelIndex(HWND dialog, int id);
 ShortString ComboItemText(HWND dialog, int id, std::uint16_t index);
 ShortString ComboSelText(HWND dialog, int id);
+
+// Appends the texts in order, as ComboAdd does one by one, with the list's
+// storage reserved once and without redrawing it after each: a list of tens of
+// thousands of items then fills in a moment.
+void ComboAddAll(HWND dialog, int id, const std::vector<ShortString>& texts);
+// The texts of all items in order, as ComboItemText gives them.
+std::vector<ShortString> ComboItemTexts(HWND dialog, int id);
 
 // The item whose text begins with the text, ignoring letter case; the search
 // starts at the second item and wraps round to the first.

@@ -42,7 +42,32 @@ TEST(CommandLine, FormulaAlwaysFirstAndNOnlyWithExactlyTwo) {
     StartArguments start = ReadStartArguments(c.arguments);
     EXPECT_EQ(start.formula, c.formula);
     EXPECT_EQ(start.n, c.n);
+    EXPECT_TRUE(start.refusal.empty());
   }
+}
+
+// The formula field holds 254 characters: a longer formula is refused whole,
+// never cut to a different formula, and the n beside it is kept.
+TEST(CommandLine, FormulaLongerThanTheFieldIsRefused) {
+  std::string longest = "11";
+  while (longest.size() + 2 <= 254) longest += "+1";
+  ASSERT_EQ(longest.size(), 254u);
+  StartArguments start = ReadStartArguments({longest, "1"});
+  EXPECT_EQ(start.formula.str(), longest);
+  EXPECT_TRUE(start.refusal.empty());
+
+  std::string too_long = "11";
+  while (too_long.size() < 302) too_long += "+1";
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{too_long, "1"}, std::vector<std::string>{too_long}}) {
+    start = ReadStartArguments(arguments);
+    EXPECT_TRUE(start.formula.empty());
+    EXPECT_EQ(start.n.str(), arguments.size() == 2 ? "1" : "");
+    EXPECT_EQ(start.refusal.str(),
+              "La f\363rmula de la l\355nia d'ordres t\351 302 car\340cters i el camp en pot contenir 254: "
+              "no s'ha calculat ni desat.");
+  }
+  EXPECT_FALSE(ReadStartArguments({longest + "1"}).refusal.empty());
 }
 
 }  // namespace

@@ -17,6 +17,13 @@ struct StartCase {
   std::string box_caption, box_text;  // a message expected at start, if any
 };
 
+// "11+1+...+1", 302 characters: its first 254 would compute 137 instead of 161.
+std::string TooLongFormula() {
+  std::string formula = "11";
+  while (formula.size() < 302) formula += "+1";
+  return formula;
+}
+
 TEST(Startup, CommandLineFillsTheDialog) {
   const std::vector<StartCase> cases = {
       {"no arguments", "", "", "", "", "", "", {}, 1, "", ""},
@@ -39,6 +46,17 @@ TEST(Startup, CommandLineFillsTheDialog) {
       {"three arguments", "1/n 3 4", "1/n", "", "", "", "", {}, 1, "", ""},
       {"quoted formula with blanks", "\"n + 1\" 2", "n + 1", "2", "", "", "", {}, 1, kBadChar, "n  :  "},
       {"rejected formula", "2n 3", "2n", "3", "", "", "", {}, 1, kNoOperator, "2?n"},
+      {"formula longer than the field",
+       TooLongFormula() + " 1",
+       "",
+       "1",
+       "",
+       "",
+       "",
+       {},
+       1,
+       kStartCaption,
+       kFormulaTooLong302},
       {"bad n", "1/n 0", "1/n", "0", "", "", "", {"1/n"}, 1, kBadNCaption, kBadN},
   };
   for (const StartCase& c : cases) {

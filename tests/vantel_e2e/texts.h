@@ -27,6 +27,10 @@ inline const std::string kHistoryUnreadable =
 inline const std::string kHistoryFull =
     "L'historial ja t\351 65535 f\363rmules: les f\363rmules noves no s'hi han afegit.";
 inline const std::string kHistoryNotSaved = "No s'ha pogut desar l'historial: ";
+inline const std::string kStartCaption = "* error *";
+inline const std::string kFormulaTooLong302 =
+    "La f\363rmula de la l\355nia d'ordres t\351 302 car\340cters i el camp en pot contenir 254: no s'ha calculat ni "
+    "desat.";
 
 // Marks a result that must be the text of some computation error, not a number.
 inline const std::string kAnyError = "<any error text>";
