@@ -145,25 +145,28 @@ void PaintAboutTexts() {
   TextOutScaled(dc, 60, 10, ProgramName());
 }
 
-// The button at its place for the window's DPI. It shows the system font, which
-// Windows makes for the system's DPI; on a monitor of another DPI it gets a copy
-// of that font scaled to it.
+// The button at its place for the window's DPI. At 96 DPI it shows the system
+// font as it is; at any other DPI a copy of it with its 96-DPI height and width
+// scaled (the system's own font may be made for another DPI, or, under Wine, be
+// scaled in height only).
 void PlaceAboutButton(HWND window) {
+  constexpr int kSystemFontHeight = 16, kSystemFontWidth = 7;  // the system font at 96 DPI
   HWND button = GetDlgItem(window, IDC_ABOUT_BUTTON);
   int dpi = About.dpi;
   SetWindowPos(button, nullptr, ScaleToDpi(122, dpi), ScaleToDpi(180, dpi), ScaleToDpi(70, dpi), ScaleToDpi(24, dpi),
                SWP_NOZORDER | SWP_NOACTIVATE);
   HFONT old_font = About.button_font;
   About.button_font = nullptr;
-  int screen_dpi = ScreenDpi();
-  if (dpi != screen_dpi) {
+  HGDIOBJ font = GetStockObject(SYSTEM_FONT);
+  if (dpi != kLayoutDpi) {
     LOGFONTA system_font{};
-    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system_font, &system_font);
-    system_font.lfHeight = MulDiv(system_font.lfHeight, dpi, screen_dpi);
-    system_font.lfWidth = MulDiv(system_font.lfWidth, dpi, screen_dpi);
-    About.button_font = CreateFontIndirectA(&system_font);
+    GetObjectA(font, sizeof system_font, &system_font);
+    system_font.lfHeight = ScaleToDpi(kSystemFontHeight, dpi);
+    system_font.lfWidth = ScaleToDpi(kSystemFontWidth, dpi);
+    font = About.button_font = CreateFontIndirectA(&system_font);
   }
-  SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(About.button_font), TRUE);
+  if (About.button_font != nullptr || old_font != nullptr)
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   if (old_font != nullptr) DeleteObject(old_font);
 }
 
