@@ -40,7 +40,7 @@ struct AboutState {
   TextFont font;
   HWND window = nullptr;        // the open window, none while closed
   int dpi = kLayoutDpi;         // the window's DPI: its pixel layout is scaled to it
-  HFONT button_font = nullptr;  // the system font scaled to a DPI other than the system's
+  HFONT button_font = nullptr;  // the system font scaled to a DPI other than 96
   std::mt19937 random;
 };
 

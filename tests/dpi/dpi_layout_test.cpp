@@ -111,8 +111,15 @@ TEST(AboutWindow, IsLaidOutAtTheScreensDpi) {
   }
   ASSERT_NE(button, nullptr);
   ExpectScaled(button, 122, 180, 70, 24, "button");
-  // The button shows the system font; the longest exclamation fits in it.
-  SIZE text = TextSize(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), "i v\351s!");
+  // The longest exclamation fits in the button in the system font at this DPI
+  // (16 pixels high at 96 DPI), even at its natural width.
+  LOGFONTA system{};
+  GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+  system.lfHeight = Scaled(16);
+  system.lfWidth = 0;
+  HFONT font = CreateFontIndirectA(&system);
+  SIZE text = TextSize(font, "i v\351s!");
+  DeleteObject(font);
   RECT place = ClientRectOf(button);
   EXPECT_LE(text.cx, place.right - place.left - 4);
   EXPECT_LE(text.cy, place.bottom - place.top - 4);
