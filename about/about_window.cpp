@@ -6,6 +6,7 @@
 #include "about/about_texts.h"
 #include "engine/messages.h"
 #include "resources/resource_ids.h"
+#include "windpi/dpi.h"
 #include "winhelpers/dialog_helpers.h"
 #include "winhelpers/files.h"
 
@@ -37,7 +38,9 @@ struct AboutState {
   COLORREF text_colour = RGB(0, 100, 250);
   HBRUSH background_brush = nullptr;
   TextFont font;
-  HWND window = nullptr;  // the open window, none while closed
+  HWND window = nullptr;        // the open window, none while closed
+  int dpi = kLayoutDpi;         // the window's DPI: its pixel layout is scaled to it
+  HFONT button_font = nullptr;  // the system font scaled to a DPI other than 96
   std::mt19937 random;
 };
 
@@ -104,31 +107,67 @@ void TextOutShort(HDC dc, int x, int y, const ShortString& text) {
   TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
+// The icon of the size of a 32-pixel icon at the window's DPI.
 void DrawResourceIcon(HWND window, int x, int y, const char* name) {
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), name);
+  int size = ScaleToDpi(32, About.dpi);
+  HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0));
   HDC dc = GetDC(window);
-  DrawIcon(dc, x, y, icon);
+  DrawIconEx(dc, ScaleToDpi(x, About.dpi), ScaleToDpi(y, About.dpi), icon, size, size, 0, nullptr, DI_NORMAL);
   ReleaseDC(window, dc);
   DestroyIcon(icon);
+}
+
+// A text at a place and a font size given in pixels at 96 DPI, both scaled to the window's DPI.
+void TextOutScaled(HDC dc, int x, int y, const ShortString& text) {
+  TextOutShort(dc, ScaleToDpi(x, About.dpi), ScaleToDpi(y, About.dpi), text);
+}
+
+void FontSetScaledSize(TextFont* font, int height, int width) {
+  FontSetSize(font, ScaleToDpi(height, About.dpi), ScaleToDpi(width, About.dpi));
 }
 
 // Every painting starts from the same font and colours.
 void PaintAboutTexts() {
   TextFont* font = &About.font;
   HDC dc = font->dc;
-  FontSetSize(font, 16, 6);
+  FontSetScaledSize(font, 16, 6);
   FontSetFace(font, "arial");
   FontSetBold(font, false);
   SetTextColor(dc, About.description_colour);
-  TextOutShort(dc, 20, 50, About.description);
+  TextOutScaled(dc, 20, 50, About.description);
   SetTextColor(dc, About.text_colour);
-  TextOutShort(dc, 66, 120, AboutAuthorLine(About.year_text));
-  TextOutShort(dc, 66, 134, AboutWebLine(LanguageIndex));
-  if (!About.mail.empty()) TextOutShort(dc, 66, 150, AboutMailLine(About.mail));
+  TextOutScaled(dc, 66, 120, AboutAuthorLine(About.year_text));
+  TextOutScaled(dc, 66, 134, AboutWebLine(LanguageIndex));
+  if (!About.mail.empty()) TextOutScaled(dc, 66, 150, AboutMailLine(About.mail));
   FontSetFace(font, "Comic sans ms");
   FontSetBold(font, false);
-  FontSetSize(font, 36, 16);
-  TextOutShort(dc, 60, 10, ProgramName());
+  FontSetScaledSize(font, 36, 16);
+  TextOutScaled(dc, 60, 10, ProgramName());
+}
+
+// The button at its place for the window's DPI. At 96 DPI it shows the system
+// font as it is; at any other DPI a copy of it with its 96-DPI height and width
+// scaled (the system's own font may be made for another DPI, or, under Wine, be
+// scaled in height only).
+void PlaceAboutButton(HWND window) {
+  constexpr int kSystemFontHeight = 16, kSystemFontWidth = 7;  // the system font at 96 DPI
+  HWND button = GetDlgItem(window, IDC_ABOUT_BUTTON);
+  int dpi = About.dpi;
+  SetWindowPos(button, nullptr, ScaleToDpi(122, dpi), ScaleToDpi(180, dpi), ScaleToDpi(70, dpi), ScaleToDpi(24, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  HFONT old_font = About.button_font;
+  About.button_font = nullptr;
+  HGDIOBJ font = GetStockObject(SYSTEM_FONT);
+  if (dpi != kLayoutDpi) {
+    LOGFONTA system_font{};
+    GetObjectA(font, sizeof system_font, &system_font);
+    system_font.lfHeight = ScaleToDpi(kSystemFontHeight, dpi);
+    system_font.lfWidth = ScaleToDpi(kSystemFontWidth, dpi);
+    font = About.button_font = CreateFontIndirectA(&system_font);
+  }
+  if (About.button_font != nullptr || old_font != nullptr)
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (old_font != nullptr) DeleteObject(old_font);
 }
 
 void PrepareAboutColours() {
@@ -176,10 +215,16 @@ bool BuildAboutWindow() {
     return false;
   }
   About.window = window;
+  // Place and size are for 96 DPI; on a screen of another DPI both are scaled.
+  About.dpi = WindowDpi(window);
+  if (About.dpi != kLayoutDpi)
+    SetWindowPos(window, nullptr, ScaleToDpi(400, About.dpi), ScaleToDpi(200, About.dpi), ScaleToDpi(312, About.dpi),
+                 ScaleToDpi(240, About.dpi), SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window, StartupShowCommand());
   UpdateWindow(window);
   CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE, 122, 180, 70, 24, window,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ABOUT_BUTTON)), instance, nullptr);
+  if (About.dpi != kLayoutDpi) PlaceAboutButton(window);
   FontInit(&About.font, window);
   SetBkColor(About.font.dc, About.background);
   SetTextColor(About.font.dc, About.text_colour);
@@ -197,6 +242,18 @@ void OnAboutInit(HWND window) {
   std::uniform_int_distribution<int> pick(0, kExclamationCount - 1);
   SetItemText(window, IDC_ABOUT_BUTTON, AboutExclamation(LanguageIndex, pick(About.random)));
   About.initialised = true;
+}
+
+// Moved to a monitor of another DPI: the window takes the place Windows suggests
+// and everything in it is laid out again for the new DPI, the icon drawn anew.
+void OnAboutDpiChanged(HWND window, int dpi, const RECT& suggested) {
+  About.dpi = dpi;
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceAboutButton(window);
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+  if (About.initialised) DrawResourceIcon(window, 134, 80, "Ic0");
 }
 
 // The background is erased first and the texts drawn over it, so that an
@@ -228,6 +285,9 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_COMMAND:
       if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) SendMessageA(window, WM_CLOSE, 0, 0);
       break;
+    case WM_DPICHANGED:
+      OnAboutDpiChanged(window, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     default:
       break;
   }
@@ -255,6 +315,8 @@ int RunAboutWindow(const ShortString& description, const ShortString& mail) {
     DispatchMessageA(&message);
   }
   FontRelease(&About.font);
+  if (About.button_font != nullptr) DeleteObject(About.button_font);
+  About.button_font = nullptr;
   return quit_code;
 }
 

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "tools_ids.h"
+#include "windpi/dpi.h"
 
 ToolsProgram g_tools;
 
@@ -52,6 +53,9 @@ constexpr int kFrameLeft = 2805, kFrameTop = 255;  // the place of Ped, where it
 
 int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
+// A length in twips, in pixels at the form's DPI.
+int Scaled(int twips) { return ScaleToDpi(Pixels(twips), g_tools.dpi); }
+
 HWND Item(int id) { return GetDlgItem(g_tools.form, id); }
 HWND Ed(int k) { return Item(IDC_ED0 + k); }
 
@@ -95,9 +99,9 @@ void SetFieldText(int k, std::string_view text) {
   SetWindowTextW(Ed(k), wide.c_str());
 }
 
-HFONT MakeFont(int hundredthsOfPoint, HDC dc) {
+HFONT MakeFont(int hundredthsOfPoint, int dpi) {
   LOGFONTA font{};
-  font.lfHeight = -MulDiv(hundredthsOfPoint, GetDeviceCaps(dc, LOGPIXELSY), 7200);
+  font.lfHeight = FontHeightForDpi(hundredthsOfPoint, dpi);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = ANSI_CHARSET;
   lstrcpyA(font.lfFaceName, "MS Sans Serif");
@@ -302,17 +306,19 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item) {
   RECT face = item.rcItem;
   bool pushed = item.itemState & ODS_SELECTED;
   DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-  int x = (face.right - face.left - kPictureWidth) / 2 + (pushed ? 1 : 0);
-  int y = (face.bottom - face.top - kPictureHeight) / 2 + (pushed ? 1 : 0);
+  // The picture is drawn at the size it has at 96 DPI, scaled to the form's DPI.
+  int width = ScaleToDpi(kPictureWidth, g_tools.dpi), height = ScaleToDpi(kPictureHeight, g_tools.dpi);
+  int shift = pushed ? ScaleToDpi(1, g_tools.dpi) : 0;
+  int x = (face.right - face.left - width) / 2 + shift;
+  int y = (face.bottom - face.top - height) / 2 + shift;
   HDC picture = CreateCompatibleDC(item.hDC);
   HGDIOBJ old = SelectObject(picture, g_tools.okEditPicture);
-  TransparentBlt(item.hDC, x, y, kPictureWidth, kPictureHeight, picture, 0, 0, kPictureWidth, kPictureHeight,
-                 kTransparent);
+  TransparentBlt(item.hDC, x, y, width, height, picture, 0, 0, kPictureWidth, kPictureHeight, kTransparent);
   SelectObject(picture, old);
   DeleteDC(picture);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = face;
-    InflateRect(&focus, -3, -3);
+    InflateRect(&focus, -ScaleToDpi(3, g_tools.dpi), -ScaleToDpi(3, g_tools.dpi));
     DrawFocusRect(item.hDC, &focus);
   }
 }
@@ -379,19 +385,50 @@ void CreateControls(HINSTANCE instance) {
         exStyle = WS_EX_CLIENTEDGE;
         break;
     }
-    int left = c.left + (c.inFrame ? kFrameLeft : 0);
-    int top = c.top + (c.inFrame ? kFrameTop : 0);
-    HWND control = CreateControlWindow(exStyle, className, c.caption, style, Pixels(left), Pixels(top), Pixels(c.width),
-                                       Pixels(c.height), g_tools.form,
+    HWND control = CreateControlWindow(exStyle, className, c.caption, style, 0, 0, 0, 0, g_tools.form,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-    bool sign = c.id == IDC_BTNOU || c.id == IDC_BTBRR;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(sign ? g_tools.signFont : g_tools.font), FALSE);
     if (c.kind == Kind::kEdit)
       g_tools.editProc =
           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc)));
   }
   // The frame lies under the controls it holds; it takes no focus, so the tab order stays.
   SetWindowPos(Item(IDC_PED), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The fonts at the form's DPI; the ones they replace are deleted once no control shows them.
+void MakeFonts() {
+  HFONT oldFont = g_tools.font, oldSignFont = g_tools.signFont;
+  g_tools.font = MakeFont(800, g_tools.dpi);
+  g_tools.signFont = MakeFont(975, g_tools.dpi);
+  for (const ControlLayout& c : kLayout) {
+    bool sign = c.id == IDC_BTNOU || c.id == IDC_BTBRR;
+    SendMessageA(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(sign ? g_tools.signFont : g_tools.font), FALSE);
+  }
+  if (oldFont) DeleteObject(oldFont);
+  if (oldSignFont) DeleteObject(oldSignFont);
+}
+
+// Every control at its place and size at the form's DPI, in the form's fonts; the
+// field labels then widen to their captions.
+void LayOutControls() {
+  MakeFonts();
+  for (const ControlLayout& c : kLayout) {
+    int left = c.left + (c.inFrame ? kFrameLeft : 0);
+    int top = c.top + (c.inFrame ? kFrameTop : 0);
+    SetWindowPos(Item(c.id), nullptr, Scaled(left), Scaled(top), Scaled(c.width), Scaled(c.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  for (int k = 0; k < 4; ++k) FitLabel(Item(IDC_ET0 + k));
+}
+
+// Moved to a monitor of another DPI: the form takes the place Windows suggests and
+// is laid out again.
+void OnDpiChanged(int dpi, const RECT& suggested) {
+  g_tools.dpi = dpi;
+  SetWindowPos(g_tools.form, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOutControls();
+  InvalidateRect(g_tools.form, nullptr, TRUE);
 }
 
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -402,6 +439,9 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DRAWITEM:
       DrawPictureButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case kShowNotice:
       Notify(static_cast<Notice>(wParam));
       return 0;
@@ -453,22 +493,22 @@ HWND OpenToolsForm(HINSTANCE instance, const std::string& commandText, int show)
   windowClass.lpszClassName = kFormClass;
   if (!GetClassInfoExA(instance, kFormClass, &windowClass) && !RegisterClassExA(&windowClass)) return nullptr;
 
-  HDC screen = GetDC(nullptr);
-  if (!g_tools.font) g_tools.font = MakeFont(800, screen);
-  if (!g_tools.signFont) g_tools.signFont = MakeFont(975, screen);
-  ReleaseDC(nullptr, screen);
   if (!g_tools.okEditPicture)
     g_tools.okEditPicture =
         static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_OKEDIT), IMAGE_BITMAP, 0, 0, 0));
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, Pixels(kClientWidth), Pixels(kClientHeight)};
-  AdjustWindowRectEx(&frame, style, FALSE, 0);
-  g_tools.form =
-      CreateWindowExA(0, kFormClass, "Tools edition", style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                      frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  g_tools.form = CreateWindowExA(0, kFormClass, "Tools edition", style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                                 nullptr, instance, nullptr);
   if (!g_tools.form) return nullptr;
+  // The client area's size at the DPI of the monitor the form came up on.
+  g_tools.dpi = WindowDpi(g_tools.form);
+  RECT frame{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
+  AdjustWindowRectForDpi(&frame, style, 0, g_tools.dpi);
+  SetWindowPos(g_tools.form, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls(instance);
+  LayOutControls();
   LoadForm(commandText);
   ShowWindow(g_tools.form, show);
   UpdateWindow(g_tools.form);

@@ -23,6 +23,7 @@ struct ToolsProgram {
   const HostForm* hostForm = nullptr;  // never set in Tools itself
 
   HWND form = nullptr;
+  int dpi = 96;              // the form's DPI: its layout in twips is scaled to it
   HFONT font = nullptr;      // the form's font
   HFONT signFont = nullptr;  // of "+" and "-"
   HBITMAP okEditPicture = nullptr;

@@ -120,6 +120,29 @@ TEST(AboutWindow, OnlyCommandIds1And2Close) {
   EXPECT_EQ(AboutWindowHandle(), nullptr);
 }
 
+// Moved to a monitor of 192 DPI: the window takes the suggested place and its
+// button, icon and texts stand at twice their 96-DPI places.
+TEST(AboutWindow, DpiChangeLaysTheWindowOutAgain) {
+  RunWith("d", "", [](HWND window) {
+    RECT suggested{20, 30, 20 + 624, 30 + 480};
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame, button;
+    GetWindowRect(window, &frame);
+    EXPECT_TRUE(EqualRect(&frame, &suggested));
+    GetWindowRect(ItemHandle(window, 1), &button);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&button), 2);
+    RECT doubled{244, 360, 244 + 140, 360 + 48};
+    EXPECT_TRUE(EqualRect(&button, &doubled));
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(ItemHandle(window, 1), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, 32) << "the system font's 16 pixels, doubled";
+    EXPECT_TRUE(Drawn(window, 300, 192, 332, 224)) << "the icon's lower right quarter at 64 pixels";
+    EXPECT_TRUE(HasColour(window, 40, 100, 300, 132, RGB(220, 100, 0))) << "the description at (40, 100)";
+    EXPECT_TRUE(HasColour(window, 132, 268, 600, 300, RGB(0, 100, 250))) << "the web line at (132, 268)";
+    CloseAboutWindow();
+  });
+}
+
 TEST(AboutWindow, SecondRequestWhileOpenOnlyBringsItToTheFront) {
   bool returned = false;
   RunWith("d", "", [&](HWND window) {

@@ -164,6 +164,51 @@ TEST_F(FormTest, ControlsStandWhereTheLayoutPutsThem) {
   }
 }
 
+// Moved to a monitor of 192 DPI: the form takes the suggested place, every control
+// doubles its 96-DPI place and size, the fonts follow and no label is cut.
+TEST_F(FormTest, DpiChangeLaysTheFormOutAgain) {
+  ASSERT_TRUE(Open("cat"));
+  RECT suggested{30, 40, 30 + 820, 40 + 470};
+  SendMessageA(g_tools.form, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  RECT frame;
+  GetWindowRect(g_tools.form, &frame);
+  EXPECT_TRUE(EqualRect(&frame, &suggested));
+  struct Row {
+    int id;
+    int left, top, width, height;  // at 96 DPI
+  } rows[] = {{IDC_LST, 9, 20, 143, 158},
+              {IDC_BTCERC, 345, 73, 30, 13},
+              {IDC_ED0 + 1, 199, 88, 177, 19},
+              {IDC_OKED, 195, 180, 34, 17},
+              {IDC_ET0 + 2, 198, 109, 69, 13}};
+  for (const Row& row : rows) {
+    RECT place;
+    GetWindowRect(Item(row.id), &place);
+    MapWindowPoints(nullptr, g_tools.form, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, 2 * row.left) << row.id;
+    EXPECT_EQ(place.top, 2 * row.top) << row.id;
+    EXPECT_GE(place.right - place.left, 2 * row.width) << row.id;
+    EXPECT_EQ(place.bottom - place.top, 2 * row.height) << row.id;
+  }
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(Item(IDC_ET0 + 2), WM_GETFONT, 0, 0));
+  LOGFONTA described{};
+  GetObjectA(font, sizeof described, &described);
+  EXPECT_EQ(described.lfHeight, -MulDiv(8, 192, 72));
+  for (int k = 0; k < 4; ++k) {
+    HWND label = Item(IDC_ET0 + k);
+    std::string text = Text(label);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT place;
+    GetClientRect(label, &place);
+    EXPECT_LE(size.cx, place.right) << text;
+  }
+}
+
 TEST_F(FormTest, SignButtonsUseTheLargerFont) {
   ASSERT_TRUE(Open());
   for (int id : {IDC_BTNOU, IDC_BTBRR, IDC_BTOK, IDC_ED0, IDC_LST}) {
