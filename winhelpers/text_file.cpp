@@ -27,6 +27,14 @@ bool OpenForReading(TextFile* file, const char* name) { return Open(file, name, 
 
 bool OpenForWriting(TextFile* file, const char* name) { return Open(file, name, "wb"); }
 
+bool AttachForReading(TextFile* file, std::FILE* opened) {
+  Close(file);
+  file->writing = false;
+  file->handle = opened;
+  file->failed = opened == nullptr;
+  return opened != nullptr;
+}
+
 bool IsOpen(const TextFile& file) { return file.handle != nullptr; }
 
 bool AtEnd(TextFile* file) {
@@ -57,6 +65,18 @@ ShortString ReadLine(TextFile* file) {
   }
   line.Append(std::string_view(buffer, used));
   return line;
+}
+
+bool OnlyBlanksLeft(TextFile* file) {
+  if (file->handle == nullptr) return true;
+  for (;;) {
+    int c = std::getc(file->handle);
+    if (c == EOF) {
+      if (std::ferror(file->handle)) file->failed = true;
+      return !file->failed;
+    }
+    if (c != ' ' && c != '\r' && c != '\n' && c != kCtrlZ) return false;
+  }
 }
 
 void WriteLine(TextFile* file, std::string_view text) {
