@@ -104,32 +104,37 @@ std::string HelpShown(Vantel& v, int command, const std::string& text) {
 
 // The help texts are found beside the program when the current folder lacks them,
 // the current folder's own texts win, and Notepad is the system's own: a
-// "notepad.exe" in the program's folder or in the current folder never runs.
+// "notepad.exe" in the program's folder or in the current folder never runs. The
+// program's folder has a blank and Cyrillic letters in its name.
 TEST(Places, HelpFoundBesideTheProgramBySystemNotepad) {
   TempFolder programs, here;
-  const std::string program_folder = programs.File("Vantel prog");  // a blank in the path
-  ASSERT_TRUE(CreateDirectoryA(program_folder.c_str(), nullptr));
-  const std::string program = program_folder + "\\Vantel.exe";
-  ASSERT_TRUE(CopyFileA(g_vantel_exe.c_str(), program.c_str(), FALSE));
+  const std::wstring program_folder =
+      From1252(programs.path()) + L"\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u0438 Vantel";
+  const std::wstring program = program_folder + L"\\Vantel.exe";
+  ASSERT_TRUE(CreateDirectoryW(program_folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(From1252(g_vantel_exe).c_str(), program.c_str(), FALSE));
   for (const char* text : {"infogeneral.txt", "successions.txt"})
-    ASSERT_TRUE(CopyFileA((g_help_dir + "\\" + text).c_str(), (program_folder + "\\" + text).c_str(), FALSE));
-  const std::string planted = TestProgramFolder() + "\\planted_notepad.exe";
-  for (const std::string& folder : {program_folder, here.path()})
-    ASSERT_TRUE(CopyFileA(planted.c_str(), (folder + "\\notepad.exe").c_str(), FALSE)) << folder;
+    ASSERT_TRUE(CopyFileW(From1252(g_help_dir + "\\" + text).c_str(), (program_folder + L"\\" + From1252(text)).c_str(),
+                          FALSE));
+  const std::wstring planted = From1252(TestProgramFolder() + "\\planted_notepad.exe");
+  const std::wstring folders[] = {program_folder, From1252(here.path())};
+  for (const std::wstring& folder : folders)
+    ASSERT_TRUE(CopyFileW(planted.c_str(), (folder + L"\\notepad.exe").c_str(), FALSE));
   ASSERT_TRUE(WriteWholeFile(here.File("successions.txt"), "Text del mestre"));
 
   std::string general;
   ASSERT_TRUE(ReadWholeFile(g_help_dir + "\\infogeneral.txt", general));
-  Vantel v(here.path(), "", program);
+  Vantel v(From1252(here.path()), program);
   ASSERT_TRUE(v.Open());
   const std::string shown = HelpShown(v, IDM_GENERAL_HELP, "infogeneral.txt");
   EXPECT_FALSE(shown.empty());
   EXPECT_EQ(shown.substr(0, 40), general.substr(0, 40)) << "the text beside the program";
   EXPECT_EQ(HelpShown(v, IDM_SEQUENCES_HELP, "successions.txt"), "Text del mestre") << "the current folder's own";
   CloseNormally(v);
-  for (const std::string& folder : {program_folder, here.path()})
-    EXPECT_EQ(GetFileAttributesA((folder + "\\planted-ran.txt").c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the planted notepad.exe ran in " << folder;
+  for (const std::wstring& folder : folders)
+    EXPECT_EQ(GetFileAttributesW((folder + L"\\planted-ran.txt").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the planted notepad.exe ran";
+  user_places::RemoveTree(program_folder);  // TempFolder removes only what Windows-1252 can name
 }
 
 }  // namespace
