@@ -16,12 +16,6 @@ bool HistoryEntryMatches(std::string_view entry, std::string_view formula) {
   return true;
 }
 
-std::string HistoryKey(std::string_view entry) {
-  std::string key(entry);
-  for (char& c : key) c = FoldCase(c);
-  return key;
-}
-
 namespace {
 
 // A line the list cannot show as it is: a NUL would cut it short, and a file that
@@ -51,18 +45,38 @@ bool ReadHistoryLines(TextFile* file, std::size_t already_held, const std::funct
   return OnlyBlanksLeft(file) && !file->failed;
 }
 
+namespace {
+
+// Hashes an entry as HistoryEntryMatches compares it: with letter case folded.
+struct FoldedHash {
+  std::size_t operator()(std::string_view entry) const {
+    std::size_t hash = 14695981039346656037ull;  // FNV-1a
+    for (char c : entry) hash = (hash ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211ull;
+    return hash;
+  }
+};
+
+struct Matches {
+  bool operator()(std::string_view a, std::string_view b) const { return HistoryEntryMatches(a, b); }
+};
+
+}  // namespace
+
 std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const std::vector<ShortString>& added,
                                       bool* full) {
-  std::unordered_set<std::string> held;
+  // Room for every added entry first, so the views into the list stay valid.
+  on_disk.reserve(on_disk.size() + added.size());
+  std::unordered_set<std::string_view, FoldedHash, Matches> held;
   held.reserve(on_disk.size() + added.size());
-  for (const ShortString& entry : on_disk) held.insert(HistoryKey(entry.view()));
+  for (const ShortString& entry : on_disk) held.insert(entry.view());
   for (const ShortString& entry : added) {
-    if (!held.insert(HistoryKey(entry.view())).second) continue;
+    if (held.count(entry.view()) != 0) continue;
     if (on_disk.size() >= kMaxHistoryEntries) {
       *full = true;
       break;
     }
     on_disk.push_back(entry);
+    held.insert(on_disk.back().view());
   }
   return on_disk;
 }

@@ -21,8 +21,6 @@ constexpr std::size_t kMaxHistoryEntries = 65535;
 // A formula matches an entry only when both are equal with letter case ignored
 // (Windows-1252 letters included).
 bool HistoryEntryMatches(std::string_view entry, std::string_view formula);
-// The entry with letter case folded: two texts match exactly when their keys are equal.
-std::string HistoryKey(std::string_view entry);
 
 // Passes each line of an opened history file to add, in order, stopping after
 // kMaxHistoryEntries lines in all (already_held counts the entries the list
