@@ -86,12 +86,4 @@ TEST(FilePlaces, HelpTextInTheCurrentFolderFirstThenBesideTheProgram) {
             "\"C:\\Windows\\system32\\notepad.exe\" \"C:\\Program Files\\Vantel\\infogeneral.txt\"");
 }
 
-TEST(FilePlaces, PathParts) {
-  EXPECT_EQ(JoinPath("C:\\", "ults.rel"), "C:\\ults.rel");
-  EXPECT_EQ(JoinPath("Z:/tmp/", "ults.rel"), "Z:/tmp/ults.rel");
-  EXPECT_EQ(JoinPath("D:\\Classe", "ults.rel"), "D:\\Classe\\ults.rel");
-  EXPECT_EQ(FolderOf("C:\\Program Files\\Vantel\\Vantel.exe"), "C:\\Program Files\\Vantel");
-  EXPECT_EQ(FolderOf("Vantel.exe"), "");
-}
-
 }  // namespace
