@@ -1,5 +1,6 @@
 #include "app/history.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 
@@ -50,9 +51,9 @@ namespace {
 // Hashes an entry as HistoryEntryMatches compares it: with letter case folded.
 struct FoldedHash {
   std::size_t operator()(std::string_view entry) const {
-    std::size_t hash = 14695981039346656037ull;  // FNV-1a
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
     for (char c : entry) hash = (hash ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211ull;
-    return hash;
+    return static_cast<std::size_t>(hash);
   }
 };
 

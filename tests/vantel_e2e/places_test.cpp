@@ -62,23 +62,25 @@ std::string TestProgramFolder() {
   return folder.substr(0, folder.rfind('\\'));
 }
 
+struct NotepadSearch {
+  std::string title_start;
+  HWND found;
+};
+
+BOOL CALLBACK MatchNotepad(HWND window, LPARAM data) {
+  auto* s = reinterpret_cast<NotepadSearch*>(data);
+  if (!IsWindowVisible(window) || ClassOf(window) != "Notepad") return TRUE;
+  wchar_t title[512] = {};
+  GetWindowTextW(window, title, 512);
+  if (To1252(title).rfind(s->title_start, 0) != 0) return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 // The visible Notepad window whose title names the text, or null.
 HWND FindNotepad(const std::string& text) {
-  struct Search {
-    std::string title_start;
-    HWND found;
-  } search{text + " - ", nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (!IsWindowVisible(window) || ClassOf(window) != "Notepad") return TRUE;
-        wchar_t title[512] = {};
-        GetWindowTextW(window, title, 512);
-        if (To1252(title).rfind(s->title_start, 0) != 0) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  NotepadSearch search{text + " - ", nullptr};
+  EnumWindows(MatchNotepad, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
