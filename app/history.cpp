@@ -1,9 +1,10 @@
 #include "app/history.h"
 
+#include <cstdint>
 #include <string>
+#include <unordered_set>
 
 #include "format/number_text.h"
-
 #include "format/text.h"
 
 bool HistoryEntryMatches(std::string_view entry, std::string_view formula) {
@@ -16,19 +17,69 @@ bool HistoryEntryMatches(std::string_view entry, std::string_view formula) {
   return true;
 }
 
+namespace {
+
+// A line the list cannot show as it is: a NUL would cut it short, and a file that
+// starts with the byte-order mark of UTF-16 holds text in another encoding.
+bool LineShowsWhole(const ShortString& line, bool first) {
+  if (line.view().find('\0') != std::string_view::npos) return false;
+  return !(first && (line.view().starts_with("\xFF\xFE") || line.view().starts_with("\xFE\xFF")));
+}
+
+}  // namespace
+
 bool ReadHistoryLines(TextFile* file, std::size_t already_held, const std::function<void(const ShortString&)>& add) {
   if (!IsOpen(*file)) return false;
   std::size_t count = already_held;
+  bool first = true;
   while (!AtEnd(file)) {
     // Lines the list cannot take would be lost by the next save: the file is
     // then left as it is.
     if (count >= kMaxHistoryEntries) return false;
     ShortString line = ReadLine(file);
-    if (file->failed) return false;
+    if (file->failed || !LineShowsWhole(line, first)) return false;
     add(line);
     ++count;
+    first = false;
   }
-  return !file->failed;
+  // Text after a Ctrl-Z is not read; a file that holds some is kept as it is.
+  return OnlyBlanksLeft(file) && !file->failed;
+}
+
+namespace {
+
+// Hashes an entry as HistoryEntryMatches compares it: with letter case folded.
+struct FoldedHash {
+  std::size_t operator()(std::string_view entry) const {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (char c : entry) hash = (hash ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211ull;
+    return static_cast<std::size_t>(hash);
+  }
+};
+
+struct Matches {
+  bool operator()(std::string_view a, std::string_view b) const { return HistoryEntryMatches(a, b); }
+};
+
+}  // namespace
+
+std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const std::vector<ShortString>& added,
+                                      bool* full) {
+  // Room for every added entry first, so the views into the list stay valid.
+  on_disk.reserve(on_disk.size() + added.size());
+  std::unordered_set<std::string_view, FoldedHash, Matches> held;
+  held.reserve(on_disk.size() + added.size());
+  for (const ShortString& entry : on_disk) held.insert(entry.view());
+  for (const ShortString& entry : added) {
+    if (held.count(entry.view()) != 0) continue;
+    if (on_disk.size() >= kMaxHistoryEntries) {
+      *full = true;
+      break;
+    }
+    on_disk.push_back(entry);
+    held.insert(on_disk.back().view());
+  }
+  return on_disk;
 }
 
 SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
@@ -44,6 +95,11 @@ SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& ent
 ShortString HistoryUnreadableText() {
   return ShortString("No s'ha pogut llegir sencer ") + kHistoryFileName +
          ": no es modificar\340 i les f\363rmules d'aquesta sessi\363 no s'hi desaran.";
+}
+
+ShortString HistoryChangedText() {
+  return ShortString("No s'ha pogut desar l'historial: ara ") + kHistoryFileName +
+         " no es pot llegir sencer i no s'ha modificat.";
 }
 
 ShortString HistoryFullText() {

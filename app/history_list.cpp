@@ -1,25 +1,45 @@
 #include "app/history_list.h"
 
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/history.h"
 #include "app/vantel_state.h"
 #include "resources/resource_ids.h"
+#include "userfiles/folders.h"
 #include "winhelpers/dialog_helpers.h"
 #include "winhelpers/files.h"
 #include "winhelpers/message_box.h"
 
+namespace {
+
+// Reads the history file at the path, passing each line to add. False when a file
+// is there that was not read whole: a system file, which is not read at all, counts.
+bool ReadHistoryFile(const std::string& path, std::size_t already_held, bool* found,
+                     const std::function<void(const ShortString&)>& add) {
+  TextFile file;
+  FileOpening opening = OpenTextAt(path, &file);
+  *found = opening != FileOpening::kMissing;
+  if (opening != FileOpening::kOpened) return opening == FileOpening::kMissing;
+  bool whole = ReadHistoryLines(&file, already_held, add);
+  return Close(&file) && whole;
+}
+
+}  // namespace
+
 void LoadHistory(HWND dialog) {
   App.history_writable = true;
   App.history_full = false;
-  TextFile file;
-  if (!OpenTextForReading(kHistoryFileName, &file)) return;
+  App.history_path = ProgramFilePlace(kHistoryFileName);
   // The lines are gathered first and the list filled in one go (ComboAddAll).
   std::vector<ShortString> lines;
-  App.history_writable =
-      ReadHistoryLines(&file, ComboCount(dialog, IDC_FORMULA), [&](const ShortString& line) { lines.push_back(line); });
-  Close(&file);
+  bool found = false;
+  App.history_writable = ReadHistoryFile(App.history_path, ComboCount(dialog, IDC_FORMULA), &found,
+                                         [&](const ShortString& line) { lines.push_back(line); });
   ComboAddAll(dialog, IDC_FORMULA, lines);
+  App.history_loaded = ComboCount(dialog, IDC_FORMULA);
   if (!App.history_writable) ShowMessage(kHistoryCaption, HistoryUnreadableText());
 }
 
@@ -53,14 +73,43 @@ void AddToHistory(HWND dialog, const ShortString& formula) {
   ComboAdd(dialog, IDC_FORMULA, formula);
 }
 
+namespace {
+
+// Saves the list: the file's entries as they are now (another copy of the program
+// may have saved it meanwhile), then this run's new formulas that match none of
+// them. *kept is set, and nothing written, when the file was read whole at start
+// but cannot be read whole now.
+SaveFault SaveMerged(HWND dialog, bool* kept) {
+  *kept = false;
+  std::vector<ShortString> entries = ComboItemTexts(dialog, IDC_FORMULA);
+  std::vector<ShortString> on_disk;
+  on_disk.reserve(entries.size());  // the file holds about as many: no growing on the way
+  bool found = false;
+  if (!ReadHistoryFile(App.history_path, 0, &found, [&](const ShortString& line) { on_disk.push_back(line); })) {
+    *kept = true;
+    return SaveFault::kNone;
+  }
+  if (found) {
+    const std::size_t loaded = App.history_loaded < entries.size() ? App.history_loaded : entries.size();
+    entries = MergeHistory(std::move(on_disk), std::vector<ShortString>(entries.begin() + loaded, entries.end()),
+                           &App.history_full);
+  }
+  return WriteHistoryFile(App.history_path.c_str(), entries);
+}
+
+}  // namespace
+
 SaveFault SaveHistoryQuietly(HWND dialog) {
   if (!App.history_writable) return SaveFault::kNone;
-  return WriteHistoryFile(kHistoryFileName, ComboItemTexts(dialog, IDC_FORMULA));
+  bool kept = false;
+  return SaveMerged(dialog, &kept);
 }
 
 void SaveHistory(HWND dialog) {
   if (!App.history_writable) return;  // told at start
-  SaveFault fault = SaveHistoryQuietly(dialog);
+  bool kept = false;
+  SaveFault fault = SaveMerged(dialog, &kept);
+  if (kept) ShowMessage(kHistoryCaption, HistoryChangedText());
   if (fault != SaveFault::kNone) ShowMessage(kHistoryCaption, HistoryNotSavedText(fault));
   if (App.history_full) ShowMessage(kHistoryCaption, HistoryFullText());
 }

@@ -1,5 +1,6 @@
 // The formula history as the list of the formula combo box, loaded from and
-// saved to "ults.rel" in the current folder.
+// saved to "ults.rel" (in the current folder, or in the per-user folder where the
+// current folder cannot be written).
 #pragma once
 
 #include <windows.h>
@@ -8,15 +9,17 @@
 #include "winhelpers/save_file.h"
 
 // Appends the stored formulas to the list; no file gives an empty list. A file
-// that exists but cannot be read whole is reported, and kept as it is.
+// that exists but cannot be read whole (or is not read: a system file) is
+// reported, and kept as it is.
 void LoadHistory(HWND dialog);
 
 // Appends the formula unless an entry equal to it (letter case ignored) is there
 // or the list is full.
 void AddToHistory(HWND dialog, const ShortString& formula);
 
-// Writes the whole list back, unless the file could not be read at start. A save
-// that failed, and formulas a full list left out, are reported.
+// Writes the list back, unless the file could not be read at start: the file's
+// entries as they are now (another copy may have added some), then this run's
+// new formulas. A save that failed, and formulas a full list left out, are reported.
 void SaveHistory(HWND dialog);
 
 // The same save without any message, for the end of the user's session, when a

@@ -70,10 +70,10 @@ void OnCommand(HWND dialog, int id, int code) {
       OnClose(dialog);
       break;
     case IDM_SEQUENCES_HELP:
-      RunProgram("notepad.exe successions.txt");
+      OpenHelpText("successions.txt");
       break;
     case IDM_GENERAL_HELP:
-      RunProgram("notepad.exe infogeneral.txt");
+      OpenHelpText("infogeneral.txt");
       break;
     case IDM_ABOUT:
       ShowAboutWindow("C\340lcul del terme en\350ssim de successions i s\350ries");

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "format/short_string.h"
 
@@ -27,6 +29,11 @@ struct VantelState {
   ShortString current_formula;  // the formula field as last read by a term request
   std::int32_t current_n = 0;   // the last n read from field 102 or set by the scroll bar
 
+  // The full path of "ults.rel", found when the history is loaded: in the current
+  // folder or the per-user folder.
+  std::string history_path;
+  // The entries the list took from the file; those after them were added in this run.
+  std::size_t history_loaded = 0;
   // False when "ults.rel" exists but could not be read whole: it is then never
   // overwritten, so nothing it held is lost.
   bool history_writable = true;

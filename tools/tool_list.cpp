@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "userfiles/folders.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -167,9 +169,15 @@ std::string FormatTools(const ToolList& list) {
 }
 
 fs::path ToolsFilePath() {
+#ifdef _WIN32
+  // The rule Vantel's history follows: the per-user folder where the current
+  // folder cannot be written.
+  return fs::path(WideOf(ProgramFilePlace(kToolsFile)));
+#else
   std::error_code error;
   fs::path folder = fs::current_path(error);
   return error ? fs::path(kToolsFile) : folder / kToolsFile;
+#endif
 }
 
 ToolsFileReading ReadToolsFile(ToolList& list, const fs::path& file) {

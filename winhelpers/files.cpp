@@ -1,6 +1,10 @@
 #include "winhelpers/files.h"
 
+#include <vector>
+
 #include "format/number_text.h"
+#include "userfiles/file_place.h"
+#include "userfiles/folders.h"
 #include "winhelpers/paths.h"
 
 namespace {
@@ -35,6 +39,36 @@ bool FileExists(const ShortString& name) {
 bool OpenTextForReading(const ShortString& name, TextFile* file) {
   if (!FileExists(name)) return false;
   OpenForReading(file, name.c_str());
+  return true;
+}
+
+FileOpening OpenTextAt(const std::string& path, TextFile* file) {
+  unsigned long attributes = 0;
+  if (!PathIsFile(path, &attributes)) return FileOpening::kMissing;
+  if (attributes & (FILE_ATTRIBUTE_SYSTEM | kVolumeLabel)) return FileOpening::kNotRead;
+  AttachForReading(file, OpenFileForReading(path));
+  return FileOpening::kOpened;
+}
+
+bool OpenHelpText(const char* name) {
+  wchar_t system[MAX_PATH] = {};
+  UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  const std::wstring notepad = WideOf(JoinPath(Utf8Of(system), "notepad.exe"));
+  const std::wstring line = WideOf(OpenFileCommandLine(Utf8Of(notepad), HelpTextPath(name)));
+  std::vector<wchar_t> command(line.begin(), line.end());
+  command.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION started{};
+  // The program is named, so the command line is never searched for along the path.
+  if (!CreateProcessW(notepad.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started))
+    return false;
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "format/short_string.h"
 #include "winhelpers/text_file.h"
@@ -16,6 +17,22 @@ bool FileExists(const ShortString& name);
 // the result is true even when the opening fails: the file then reads as empty
 // and IsOpen tells the difference.
 bool OpenTextForReading(const ShortString& name, TextFile* file);
+
+// What OpenTextAt found at a path.
+enum class FileOpening {
+  kMissing,  // no file of that name (a folder counts as none)
+  kNotRead,  // a file FileExists does not count (a system file): it is there, but not read
+  kOpened,   // opened for reading, or tried: IsOpen tells whether the opening failed
+};
+
+// OpenTextForReading for a full path in UTF-8, so that folders may hold any letters.
+FileOpening OpenTextAt(const std::string& path, TextFile* file);
+
+// Opens a help text, found in the current folder or else beside the program, in
+// the system's own Notepad, started by its full path (never a "notepad.exe" that
+// lies in the program's folder or the current folder). Does not wait; false when
+// Notepad could not be started.
+bool OpenHelpText(const char* name);
 
 // Creates the file, or empties an existing one, for writing; false on failure.
 bool OpenTextForWriting(const ShortString& name, TextFile* file);

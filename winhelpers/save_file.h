@@ -19,5 +19,5 @@ enum class SaveFault {
 // flush and the size of the temporary file are checked before it replaces the
 // file. A temporary file left by an earlier save that was cut short is replaced.
 // On any fault the file is left byte for byte as it was and no temporary file
-// stays behind.
+// stays behind. The name is UTF-8, so that folders may hold any letters.
 SaveFault SaveWholeFile(const char* name, std::string_view bytes);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "userfiles/folders.h"
 #include "winhelpers/save_file.h"
 
 namespace {
@@ -34,31 +35,32 @@ SaveFault WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-SaveFault SaveWholeFile(const char* name, std::string_view bytes) {
+SaveFault SaveWholeFile(const char* name_utf8, std::string_view bytes) {
+  const std::wstring name = WideOf(name_utf8);
   // Checked first: Wine's rename would replace a read-only file and drop its flag,
   // where Windows refuses.
-  DWORD old = GetFileAttributesA(name);
+  DWORD old = GetFileAttributesW(name.c_str());
   if (old != INVALID_FILE_ATTRIBUTES) {
     if (old & FILE_ATTRIBUTE_DIRECTORY) return SaveFault::kFolder;
     if (old & FILE_ATTRIBUTE_READONLY) return SaveFault::kReadOnly;
   }
-  const std::string temporary = std::string(name) + ".tmp";
-  DWORD stale = GetFileAttributesA(temporary.c_str());
+  const std::wstring temporary = name + L".tmp";
+  DWORD stale = GetFileAttributesW(temporary.c_str());
   if (stale != INVALID_FILE_ATTRIBUTES) {
     if (stale & FILE_ATTRIBUTE_DIRECTORY) return SaveFault::kTemporaryFolder;
     // What an earlier save left; with attributes of its own it could not be emptied.
-    SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(temporary.c_str());
+    SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(temporary.c_str());
   }
   HANDLE file =
-      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return FaultOf(GetLastError());
   SaveFault fault = WriteAll(file, bytes);
   if (!CloseHandle(file) && fault == SaveFault::kNone) fault = FaultOf(GetLastError());
   if (fault == SaveFault::kNone &&
-      !MoveFileExA(temporary.c_str(), name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      !MoveFileExW(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     fault = SaveFault::kNotReplaced;
   }
-  if (fault != SaveFault::kNone) DeleteFileA(temporary.c_str());
+  if (fault != SaveFault::kNone) DeleteFileW(temporary.c_str());
   return fault;
 }

@@ -13,8 +13,18 @@ bool Open(TextFile* file, const char* name, const char* mode) {
   return file->handle != nullptr;
 }
 
+// The next byte. A text file belongs to one thread, so the runtime's lock per
+// character is not taken: with it a history of 65535 lines read several times slower.
+int NextByte(std::FILE* handle) {
+#ifdef _WIN32
+  return _getc_nolock(handle);
+#else
+  return getc_unlocked(handle);
+#endif
+}
+
 int Peek(std::FILE* handle) {
-  int c = std::getc(handle);
+  int c = NextByte(handle);
   if (c != EOF) std::ungetc(c, handle);
   return c;
 }
@@ -26,6 +36,14 @@ TextFile::~TextFile() { Close(this); }
 bool OpenForReading(TextFile* file, const char* name) { return Open(file, name, "rb"); }
 
 bool OpenForWriting(TextFile* file, const char* name) { return Open(file, name, "wb"); }
+
+bool AttachForReading(TextFile* file, std::FILE* opened) {
+  Close(file);
+  file->writing = false;
+  file->handle = opened;
+  file->failed = opened == nullptr;
+  return opened != nullptr;
+}
 
 bool IsOpen(const TextFile& file) { return file.handle != nullptr; }
 
@@ -42,14 +60,14 @@ ShortString ReadLine(TextFile* file) {
   char buffer[ShortString::kCapacity];
   std::size_t used = 0;
   for (;;) {
-    int c = std::getc(file->handle);
+    int c = NextByte(file->handle);
     if (c == EOF) {
       if (std::ferror(file->handle)) file->failed = true;
       break;
     }
     if (c == '\n') break;
     if (c == '\r') {
-      if (Peek(file->handle) == '\n') std::getc(file->handle);
+      if (Peek(file->handle) == '\n') NextByte(file->handle);
       break;
     }
     // Characters past the 255th are read and dropped up to the line end.
@@ -57,6 +75,18 @@ ShortString ReadLine(TextFile* file) {
   }
   line.Append(std::string_view(buffer, used));
   return line;
+}
+
+bool OnlyBlanksLeft(TextFile* file) {
+  if (file->handle == nullptr) return true;
+  for (;;) {
+    int c = NextByte(file->handle);
+    if (c == EOF) {
+      if (std::ferror(file->handle)) file->failed = true;
+      return !file->failed;
+    }
+    if (c != ' ' && c != '\r' && c != '\n' && c != kCtrlZ) return false;
+  }
 }
 
 void WriteLine(TextFile* file, std::string_view text) {

@@ -33,6 +33,10 @@ bool OpenForReading(TextFile* file, const char* name);
 // that fails.
 bool OpenForWriting(TextFile* file, const char* name);
 
+// Takes a file the caller opened for reading (binary) with the platform's own
+// call, for names the C runtime cannot open; false when it is null.
+bool AttachForReading(TextFile* file, std::FILE* opened);
+
 bool IsOpen(const TextFile& file);
 
 // True when no further line can be read: at the end of the data, at a Ctrl-Z
@@ -41,6 +45,10 @@ bool AtEnd(TextFile* file);
 
 // Reads the next line without its line end; at the end the line is empty.
 ShortString ReadLine(TextFile* file);
+
+// After AtEnd: true when nothing but blanks, line ends and Ctrl-Z characters is
+// left, so the lines read were all the file held. Reads what is left.
+bool OnlyBlanksLeft(TextFile* file);
 
 // Writes the text followed by CR LF.
 void WriteLine(TextFile* file, std::string_view text);

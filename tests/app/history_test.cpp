@@ -101,6 +101,61 @@ TEST_F(HistoryFile, ReadingStopsAtTheEntryLimit) {
   EXPECT_FALSE(ok);
 }
 
+// A file whose reading stops before its end with text left, or whose lines the
+// list would cut, is reported: it must not be replaced by the part that was read.
+TEST_F(HistoryFile, PartlyReadFilesAreNotWhole) {
+  struct PartCase {
+    const char* name;
+    std::string stored;
+    bool whole;
+  };
+  const PartCase cases[] = {
+      {"UTF-16 with its byte-order mark",
+       std::string("\xFF\xFE"
+                   "1\0/\0n\0\r\0\n\0",
+                   12),
+       false},
+      {"UTF-16 big-endian, no NUL in the first line", "\xFE\xFF\x04\x34", false},
+      {"a NUL inside a line", std::string("n^2\r\n1/\0n\r\n", 11), false},
+      {"text after a Ctrl-Z", "n\r\n\x1Ajunk\r\n", false},
+      {"Ctrl-Z then only blanks and line ends", "n\r\n\x1A \r\n\x1A", true},
+      {"UTF-8 is read byte for byte", "\xEF\xBB\xBFn^2\r\n\xD0\x90\r\n", true},
+      {"a long line is read as its first 255", std::string(300, 'n') + "\r\nx\r\n", true},
+  };
+  for (const PartCase& c : cases) {
+    Write(c.stored);
+    bool whole = !c.whole;
+    Load(&whole);
+    EXPECT_EQ(whole, c.whole) << c.name;
+  }
+}
+
+// Two copies in one folder: the file as the other copy left it, then this copy's
+// new formulas that match none of its entries.
+TEST(HistoryMerging, KeepsWhatAnotherCopySaved) {
+  struct MergeCase {
+    const char* name;
+    std::vector<ShortString> on_disk, added, saved;
+  };
+  const MergeCase cases[] = {
+      {"both copies' formulas kept", {"1/n", "n^2"}, {"2^n"}, {"1/n", "n^2", "2^n"}},
+      {"the same formula once, as the file has it", {"1/n", "N^2"}, {"n^2", "2^n"}, {"1/n", "N^2", "2^n"}},
+      {"the file's duplicates stay", {"n", "n"}, {"1/n"}, {"n", "n", "1/n"}},
+      {"nothing new: the file as it is", {"1/n", "n^2"}, {}, {"1/n", "n^2"}},
+      {"an emptied file keeps this run's formulas", {}, {"2^n"}, {"2^n"}},
+  };
+  for (const MergeCase& c : cases) {
+    bool full = false;
+    std::vector<ShortString> saved = MergeHistory(c.on_disk, c.added, &full);
+    EXPECT_EQ(saved, c.saved) << c.name;
+    EXPECT_FALSE(full) << c.name;
+  }
+  std::vector<ShortString> nearly_full(kMaxHistoryEntries - 1, ShortString("n"));
+  bool full = false;
+  EXPECT_EQ(MergeHistory(nearly_full, {"a", "b"}, &full).size(), kMaxHistoryEntries);
+  EXPECT_TRUE(full);
+}
+
 TEST_F(HistoryFile, FailedWriteKeepsTheOldFile) {
   Write("n^2\r\n");
   // A folder in the temporary file's place makes the write fail.

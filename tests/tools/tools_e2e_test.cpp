@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/user_places.h"
 #include "tools_ids.h"
 
 namespace fs = std::filesystem;
@@ -463,6 +464,38 @@ TEST_F(ToolsRun, SavesWhereItStartedInAFolderNamedOutsideWindows1252) {
   ASSERT_TRUE(Ended());
   EXPECT_EQ(FileText(start / "Tools.rel"), "Ex\r\nx.exe\r\n" + (dir_ / "Prog").string() + "\r\n\r\n\r\n");
   EXPECT_FALSE(fs::exists(dir_ / "Prog" / "Tools.rel"));
+}
+
+// Where the current folder cannot be written, the list lives in the per-user
+// folder (here with Cyrillic letters), seeded once from the current folder's
+// "Tools.rel", which is left as it was; Ok saves there without a message.
+TEST_F(ToolsRun, ReadOnlyFolderKeepsTheListPerUser) {
+  const user_places::ReadOnlyFolder folder = user_places::FindReadOnlyFolder();
+  if (folder.read_only.empty()) GTEST_SKIP() << "no read-only folder (a read-only mount needs root)";
+  user_places::CyrillicAppData profile;
+  const std::string starter = "Bloc\r\nnotepad.exe\r\n\r\n\r\n\r\n";
+  WriteFile(fs::path(folder.writable) / "Tools.rel", starter);
+  Start("engl", "Tools edition", folder.read_only);
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Bloc"}));
+  Fill(0, "Calc");
+  Fill(1, "calc.exe");
+  Click(IDC_OKED);
+  Settle();
+  ClickToOpen(IDC_BTOK);
+  ASSERT_TRUE(Ended()) << "a message keeps the form open";
+  std::string kept;
+  EXPECT_TRUE(profile.Read("Tools.rel", kept));
+  EXPECT_EQ(kept, "Bloc\r\nnotepad.exe\r\n\r\n\r\nCalc\r\ncalc.exe\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(FileText(fs::path(folder.writable) / "Tools.rel"), starter);
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+  process_ = {};
+
+  // The next start reads the user's own list.
+  Start("engl", "Tools edition", folder.read_only);
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Bloc", "Calc"}));
+  ClickToOpen(IDC_BTESC);
+  ASSERT_TRUE(Ended());
 }
 
 TEST(ToolsProgram, IsAWindowsProgramWithItsVersion) {

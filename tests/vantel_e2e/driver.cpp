@@ -186,6 +186,20 @@ Vantel::Vantel(const std::string& folder, const std::string& arguments, const st
   }
 }
 
+Vantel::Vantel(const std::wstring& folder, const std::wstring& program) {
+  std::wstring line = L"\"" + program + L"\"";
+  std::vector<wchar_t> command(line.begin(), line.end());
+  command.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info_)) {
+    ADD_FAILURE() << "cannot start the program (error " << GetLastError() << ")";
+    info_ = {};
+  }
+}
+
 Vantel::~Vantel() {
   if (info_.hProcess) {
     if (Running()) {

@@ -64,6 +64,8 @@ class Vantel {
  public:
   // Starts `program` in `folder` with `arguments` as the rest of its command line.
   Vantel(const std::string& folder, const std::string& arguments = "", const std::string& program = g_vantel_exe);
+  // The same with wide paths, for folders whose names Windows-1252 cannot hold.
+  Vantel(const std::wstring& folder, const std::wstring& program);
   ~Vantel();
   Vantel(const Vantel&) = delete;
   Vantel& operator=(const Vantel&) = delete;

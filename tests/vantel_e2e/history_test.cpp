@@ -35,7 +35,7 @@ TEST(History, FileRoundTrip) {
        {long_line.substr(0, 255), "n"},
        {},
        long_line.substr(0, 255) + "\r\nn\r\n"},
-      {"Ctrl-Z ends the file", true, "n\r\n\032junk\r\n", {"n"}, {}, "n\r\n"},
+      {"Ctrl-Z ends the file", true, "n\r\n\032\r\n", {"n"}, {}, "n\r\n"},
       {"bytes kept as they are", true, " a B\t\351\r\n", {" a B\t\351"}, {}, " a B\t\351\r\n"},
       {"upper case match adds nothing", true, "n^2\r\n", {"n^2"}, {"N^2", "n", "1/n"}, "n^2\r\nn\r\n1/n\r\n"},
   };
@@ -79,6 +79,46 @@ TEST(History, UnreadableFileIsNotOverwritten) {
   EXPECT_TRUE(ReadWholeFile(path, after));
   EXPECT_EQ(after, "n^2\r\n");
   EXPECT_EQ(folder.Names(), std::vector<std::string>{kHistory});
+}
+
+// A file read only in part, or not read at all, is reported at start and kept
+// byte for byte: the formulas of the run are not saved into it.
+TEST(History, PartlyReadFileIsKeptAndReported) {
+  struct PartCase {
+    const char* name;
+    std::string bytes;
+    DWORD attributes;
+    std::vector<std::string> entries;  // what the list shows
+  };
+  const std::vector<PartCase> cases = {
+      {"UTF-16, as Notepad saves it",
+       std::string("\xFF\xFE"
+                   "1\0/\0n\0\r\0\n\0",
+                   12),
+       FILE_ATTRIBUTE_NORMAL,
+       {}},
+      {"a NUL in a line", std::string("n^2\r\n1/\0n\r\n", 11), FILE_ATTRIBUTE_NORMAL, {"n^2"}},
+      {"text after a Ctrl-Z", "n\r\n\032junk\r\n", FILE_ATTRIBUTE_NORMAL, {"n"}},
+      {"a system file, not read", "n\r\n", FILE_ATTRIBUTE_SYSTEM, {}},
+  };
+  for (const PartCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const std::string path = folder.File(kHistory);
+    ASSERT_TRUE(WriteWholeFile(path, c.bytes));
+    SetFileAttributesA(path.c_str(), c.attributes);
+    Vantel v(folder.path());
+    ASSERT_TRUE(v.Open());
+    ExpectOneBox(v.startup_boxes, kHistoryCaption, kHistoryUnreadable);
+    EXPECT_EQ(v.History(), c.entries);
+    ExpectNoBox(v.Calculate("2^n", "2"));
+    CloseNormally(v);
+    std::string after;
+    EXPECT_TRUE(ReadWholeFile(path, after));
+    EXPECT_TRUE(after == c.bytes) << "the file changed";
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_SYSTEM, c.attributes & FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{kHistory});
+  }
 }
 
 TEST(History, ReadOnlyFileLosesNothing) {
@@ -175,19 +215,22 @@ TEST(History, FullListStopsGrowing) {
   }
 }
 
-TEST(History, TwoCopiesTheLastToCloseDecides) {
+// Two copies in one folder: each keeps what the other saved meanwhile.
+TEST(History, TwoCopiesKeepEachOthersFormulas) {
   TempFolder folder;
+  ASSERT_TRUE(WriteWholeFile(folder.File(kHistory), "1/n\r\n"));
   Vantel first(folder.path());
   ASSERT_TRUE(first.Open());
   Vantel second(folder.path());
   ASSERT_TRUE(second.Open());
-  ExpectNoBox(first.Calculate("n", "1"));
-  ExpectNoBox(second.Calculate("1/n", "1"));
+  ExpectNoBox(first.Calculate("2^n", "1"));
+  ExpectNoBox(second.Calculate("n^2", "1"));
+  ExpectNoBox(second.Calculate("2^N", "1"));  // matches the first copy's formula
   CloseNormally(second);
   CloseNormally(first);
   std::string after;
   EXPECT_TRUE(ReadWholeFile(folder.File(kHistory), after));
-  EXPECT_EQ(after, "n\r\n");
+  EXPECT_EQ(after, "1/n\r\nn^2\r\n2^N\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+// The folders of the running program, found with the wide-character Windows calls
+// so that any letters in their names survive, and the file rules of file_place.h
+// answered by this system. Paths are UTF-8.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// UTF-8 <-> UTF-16 for the Windows calls.
+std::wstring WideOf(std::string_view utf8);
+std::string Utf8Of(std::wstring_view wide);
+
+std::string CurrentFolder();
+// The folder of the program's own executable.
+std::string ProgramFolder();
+// The per-user folder, %APPDATA%\Vantel, whether it exists or not; empty when the
+// system names no application-data folder.
+std::string UserFolder();
+
+// The full path of the program's file `name` ("ults.rel", "Tools.rel"), found
+// once at start by the rule of file_place.h; it may create the per-user folder and
+// copy the current folder's file into it.
+std::string ProgramFilePlace(std::string_view name);
+
+// The full path of the help text `name`: in the current folder, else beside the program.
+std::string HelpTextPath(std::string_view name);
+
+// Opens the file for reading in binary mode; null when it cannot be opened.
+std::FILE* OpenFileForReading(const std::string& path);
+
+// True when a file (not a folder) of that path exists; *attributes, when given,
+// receives its Windows attributes.
+bool PathIsFile(const std::string& path, unsigned long* attributes = nullptr);
