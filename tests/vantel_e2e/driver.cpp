@@ -1,6 +1,7 @@
 #include "tests/vantel_e2e/driver.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <functional>
@@ -200,6 +201,21 @@ Vantel::Vantel(const std::wstring& folder, const std::wstring& program) {
   }
 }
 
+Vantel::Vantel(const Shortcut& shortcut) {
+  SHELLEXECUTEINFOA execute{};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+  execute.lpVerb = "open";
+  execute.lpFile = shortcut.link.c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&execute) || !execute.hProcess) {
+    ADD_FAILURE() << "cannot open " << shortcut.link << " (error " << GetLastError() << ")";
+    return;
+  }
+  info_.hProcess = execute.hProcess;
+  info_.dwProcessId = GetProcessId(execute.hProcess);
+}
+
 Vantel::~Vantel() {
   if (info_.hProcess) {
     if (Running()) {
@@ -386,6 +402,40 @@ bool Vantel::WaitExit(DWORD* exit_code, DWORD wait_ms) {
   if (!info_.hProcess || WaitForSingleObject(info_.hProcess, wait_ms) != WAIT_OBJECT_0) return false;
   if (exit_code) GetExitCodeProcess(info_.hProcess, exit_code);
   return true;
+}
+
+namespace {
+
+struct NotepadSearch {
+  DWORD not_pid;
+  HWND found;
+};
+
+BOOL CALLBACK CheckForNotepad(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<NotepadSearch*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->not_pid && IsWindowVisible(window) && ClassOf(window) == "Notepad") search->found = window;
+  return search->found == nullptr;
+}
+
+}  // namespace
+
+HWND FindNotepad(DWORD not_pid) {
+  NotepadSearch search{not_pid, nullptr};
+  EnumWindows(CheckForNotepad, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void EndNotepad(HWND notepad) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(notepad, &pid);
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+  if (process) {
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, kExitWaitMs);
+    CloseHandle(process);
+  }
 }
 
 }  // namespace e2e
