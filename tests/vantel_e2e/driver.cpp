@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <functional>
@@ -35,6 +36,20 @@ BOOL CALLBACK VisitIfOwned(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &owner);
   if (owner == walk->pid) (*walk->visit)(window);
   return TRUE;
+}
+
+// The ids of the running processes whose program is Vantel.exe.
+std::vector<DWORD> VantelProcesses() {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, "Vantel.exe") == 0) found.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
 }
 
 // Calls `visit` for every top-level window that belongs to process `pid`.
@@ -202,18 +217,38 @@ Vantel::Vantel(const std::wstring& folder, const std::wstring& program) {
 }
 
 Vantel::Vantel(const Shortcut& shortcut) {
+  const std::vector<DWORD> before = VantelProcesses();
   SHELLEXECUTEINFOA execute{};
   execute.cbSize = sizeof execute;
   execute.fMask = SEE_MASK_NOCLOSEPROCESS;
   execute.lpVerb = "open";
   execute.lpFile = shortcut.link.c_str();
   execute.nShow = SW_SHOWNORMAL;
-  if (!ShellExecuteExA(&execute) || !execute.hProcess) {
+  if (!ShellExecuteExA(&execute)) {
     ADD_FAILURE() << "cannot open " << shortcut.link << " (error " << GetLastError() << ")";
     return;
   }
-  info_.hProcess = execute.hProcess;
-  info_.dwProcessId = GetProcessId(execute.hProcess);
+  if (execute.hProcess) {
+    info_.hProcess = execute.hProcess;
+    info_.dwProcessId = GetProcessId(execute.hProcess);
+    return;
+  }
+  // Wine's shell hands back no process for a shortcut: the program is the Vantel.exe
+  // that was not running before.
+  DWORD pid = 0;
+  WaitFor(
+      [&] {
+        for (DWORD candidate : VantelProcesses())
+          if (std::find(before.begin(), before.end(), candidate) == before.end()) pid = candidate;
+        return pid != 0;
+      },
+      kStartWaitMs);
+  info_.hProcess = pid ? OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid) : nullptr;
+  if (!info_.hProcess) {
+    ADD_FAILURE() << "no Vantel.exe started by " << shortcut.link;
+    return;
+  }
+  info_.dwProcessId = pid;
 }
 
 Vantel::~Vantel() {
