@@ -128,37 +128,6 @@ TEST(About, TitleFollowsTheProgramFileName) {
   CloseNormally(v);
 }
 
-struct NotepadSearch {
-  DWORD not_pid;
-  HWND found;
-};
-
-BOOL CALLBACK CheckForNotepad(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<NotepadSearch*>(data);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid != search->not_pid && IsWindowVisible(window) && ClassOf(window) == "Notepad") search->found = window;
-  return search->found == nullptr;
-}
-
-// Finds a visible Notepad window that does not belong to process `not_pid`.
-HWND FindNotepad(DWORD not_pid) {
-  NotepadSearch search{not_pid, nullptr};
-  EnumWindows(CheckForNotepad, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-void EndNotepad(HWND notepad) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(notepad, &pid);
-  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-  if (process) {
-    TerminateProcess(process, 0);
-    WaitForSingleObject(process, kExitWaitMs);
-    CloseHandle(process);
-  }
-}
-
 TEST(About, HelpMenuOpensTheHelpTextsInNotepad) {
   if (g_help_dir.empty()) GTEST_SKIP() << "no help folder given";
   struct HelpCase {

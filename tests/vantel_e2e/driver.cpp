@@ -1,6 +1,8 @@
 #include "tests/vantel_e2e/driver.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <functional>
@@ -34,6 +36,20 @@ BOOL CALLBACK VisitIfOwned(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &owner);
   if (owner == walk->pid) (*walk->visit)(window);
   return TRUE;
+}
+
+// The ids of the running processes whose program is Vantel.exe.
+std::vector<DWORD> VantelProcesses() {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, "Vantel.exe") == 0) found.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
 }
 
 // Calls `visit` for every top-level window that belongs to process `pid`.
@@ -198,6 +214,41 @@ Vantel::Vantel(const std::wstring& folder, const std::wstring& program) {
     ADD_FAILURE() << "cannot start the program (error " << GetLastError() << ")";
     info_ = {};
   }
+}
+
+Vantel::Vantel(const Shortcut& shortcut) {
+  const std::vector<DWORD> before = VantelProcesses();
+  SHELLEXECUTEINFOA execute{};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+  execute.lpVerb = "open";
+  execute.lpFile = shortcut.link.c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&execute)) {
+    ADD_FAILURE() << "cannot open " << shortcut.link << " (error " << GetLastError() << ")";
+    return;
+  }
+  if (execute.hProcess) {
+    info_.hProcess = execute.hProcess;
+    info_.dwProcessId = GetProcessId(execute.hProcess);
+    return;
+  }
+  // Wine's shell hands back no process for a shortcut: the program is the Vantel.exe
+  // that was not running before.
+  DWORD pid = 0;
+  WaitFor(
+      [&] {
+        for (DWORD candidate : VantelProcesses())
+          if (std::find(before.begin(), before.end(), candidate) == before.end()) pid = candidate;
+        return pid != 0;
+      },
+      kStartWaitMs);
+  info_.hProcess = pid ? OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid) : nullptr;
+  if (!info_.hProcess) {
+    ADD_FAILURE() << "no Vantel.exe started by " << shortcut.link;
+    return;
+  }
+  info_.dwProcessId = pid;
 }
 
 Vantel::~Vantel() {
@@ -386,6 +437,40 @@ bool Vantel::WaitExit(DWORD* exit_code, DWORD wait_ms) {
   if (!info_.hProcess || WaitForSingleObject(info_.hProcess, wait_ms) != WAIT_OBJECT_0) return false;
   if (exit_code) GetExitCodeProcess(info_.hProcess, exit_code);
   return true;
+}
+
+namespace {
+
+struct NotepadSearch {
+  DWORD not_pid;
+  HWND found;
+};
+
+BOOL CALLBACK CheckForNotepad(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<NotepadSearch*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->not_pid && IsWindowVisible(window) && ClassOf(window) == "Notepad") search->found = window;
+  return search->found == nullptr;
+}
+
+}  // namespace
+
+HWND FindNotepad(DWORD not_pid) {
+  NotepadSearch search{not_pid, nullptr};
+  EnumWindows(CheckForNotepad, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void EndNotepad(HWND notepad) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(notepad, &pid);
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+  if (process) {
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, kExitWaitMs);
+    CloseHandle(process);
+  }
 }
 
 }  // namespace e2e

@@ -66,6 +66,12 @@ class Vantel {
   Vantel(const std::string& folder, const std::string& arguments = "", const std::string& program = g_vantel_exe);
   // The same with wide paths, for folders whose names Windows-1252 cannot hold.
   Vantel(const std::wstring& folder, const std::wstring& program);
+  // Starts the program the way the Start menu does: by opening its shortcut, which
+  // names the program and the folder it runs in.
+  struct Shortcut {
+    std::string link;
+  };
+  explicit Vantel(const Shortcut& shortcut);
   ~Vantel();
   Vantel(const Vantel&) = delete;
   Vantel& operator=(const Vantel&) = delete;
@@ -124,6 +130,11 @@ class Vantel {
   HWND dialog_ = nullptr;
   std::vector<std::thread> senders_;
 };
+
+// A visible Notepad window that does not belong to process `not_pid`, or null.
+HWND FindNotepad(DWORD not_pid);
+// Ends the process of a Notepad window.
+void EndNotepad(HWND notepad);
 
 // Waits until `ready` holds or the time is up; the result is `ready`'s last answer.
 template <typename F>
