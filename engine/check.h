@@ -12,5 +12,8 @@ struct CheckMessage {
 };
 
 // True when the formula is acceptable. On false, *message holds the message to
-// show, if any, in the current language. Changes nothing else.
+// show, if any, in the language (0 Catalan, 1 English, 2 Spanish). Changes
+// nothing else.
+bool CheckFormula(const ShortString& formula, int language, CheckMessage* message);
+// The same in the language of LanguageIndex (engine/dialog_state.h).
 bool CheckFormula(const ShortString& formula, CheckMessage* message);

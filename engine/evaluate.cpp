@@ -8,24 +8,10 @@
 #include <limits>
 
 #include "engine/arithmetic.h"
-#include "engine/messages.h"
 #include "engine/power.h"
 #include "engine/text_value.h"
 #include "format/number_text.h"
 #include "format/text.h"
-
-std::int32_t ResultCode = kNoError;
-
-namespace {
-
-double Fail(std::int32_t code) {
-  ResultCode = code;
-  return 0;
-}
-
-double Take(Result r) { return r.code != kNoError ? Fail(r.code) : r.value; }
-
-}  // namespace
 
 bool ReadNumber(std::string_view text, double* value, bool* overflow) {
   *value = 0;
@@ -141,20 +127,9 @@ Group FirstGroupOf(std::string_view text) {
   return {};
 }
 
-double IntegerPower(double x, std::int32_t e) {
-  ResultCode = kNoError;
-  return Take(IntegerPowerOf(x, e));
-}
-
-double Factorial(std::uint16_t m) {
-  if (m > kMaxFactorial) return Fail(kFactorialRange);
-  ResultCode = kNoError;
-  return FactorialValue(m);
-}
-
 namespace {
 
-Result Combine(char op, double a, double b) {
+Result Combine(char op, double a, double b, PowerNotes* notes) {
   switch (op) {
     case '+': {
       const double r = a + b;
@@ -173,7 +148,7 @@ Result Combine(char op, double a, double b) {
       return {r, QuotientCode(b, r)};
     }
     case '^':
-      return Power(a, b);
+      return Power(a, b, notes);
     default:  // '!'
       return FactorialOf(a);
   }
@@ -208,11 +183,11 @@ struct Written {
   double value;
 };
 
-Result EvaluateLevel(std::string_view text, const std::uint8_t* distance);
+Result EvaluateLevel(std::string_view text, const std::uint8_t* distance, PowerNotes* notes);
 
-Result EvaluatePiece(std::string_view text) {
+Result EvaluatePiece(std::string_view text, PowerNotes* notes) {
   const Matches matches(text);
-  return EvaluateLevel(text, matches.distance);
+  return EvaluateLevel(text, matches.distance, notes);
 }
 
 // Which of "+", "-", "*", "/", "^", "!" a character is (its index in Operators), or -1.
@@ -230,8 +205,8 @@ constexpr struct OperatorTable {
 // it), so that the operands of a long chain are found without rescanning.
 class Level {
  public:
-  Level(std::string_view s, const Written* written, int written_count)
-      : s_(s), written_(written), written_count_(written_count) {
+  Level(std::string_view s, const Written* written, int written_count, PowerNotes* notes)
+      : s_(s), written_(written), written_count_(written_count), notes_(notes) {
     const int size = static_cast<int>(s.size());
     for (int op = 0; op <= kAny; ++op)
       for (int w = 0; w <= size >> 6; ++w) marks_[op][w] = 0;
@@ -292,7 +267,7 @@ class Level {
   Result Range(int lo, int hi, bool without_groups) {
     if (!without_groups && last_open_ >= lo) {
       const std::string_view piece = s_.substr(lo, hi - lo);
-      if (FirstGroupOf(piece).open != 0) return EvaluatePiece(piece);
+      if (FirstGroupOf(piece).open != 0) return EvaluatePiece(piece, notes_);
     }
     if (LastMark(kAny, lo + 1, hi) < 0) return Leaf(lo, hi);
     for (int op = 0; op < 6; ++op) {
@@ -303,7 +278,7 @@ class Level {
       if (Operators[op] == '!') return Checked(FactorialOf(a.value));  // the right side is not evaluated
       const Result b = Range(at + 1, hi, at + 1 > last_open_);
       if (b.code != kNoError) return b;
-      return Checked(Combine(Operators[op], a.value, b.value));
+      return Checked(Combine(Operators[op], a.value, b.value, notes_));
     }
     return Leaf(lo, hi);
   }
@@ -311,6 +286,7 @@ class Level {
   std::string_view s_;
   const Written* written_;
   int written_count_;
+  PowerNotes* notes_;
   static constexpr int kAny = 6;  // the places where any operator can split
   std::uint64_t marks_[7][4];
   int last_open_;
@@ -320,7 +296,7 @@ class Level {
 // text, from left to right (the text cut at 255 characters each time); then the
 // text is split at the last place of the loosest operator that has one.
 // distance[i] is the distance to the ")" matching a "(" at i of the text.
-Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
+Result EvaluateLevel(std::string_view text, const std::uint8_t* distance, PowerNotes* notes) {
   char rewritten[ShortString::kCapacity];  // the text once a group is written back
   std::string_view s = text;
   Written written[ShortString::kCapacity / 2 + 1];
@@ -345,7 +321,7 @@ Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
     }
     const int d = distance[i - shift];
     if (d == 0 || i + d >= static_cast<int>(s.size())) break;  // never closed: no complete group follows
-    const Result inner = EvaluateLevel(s.substr(i + 1, d - 1), distance + (i - shift) + 1);
+    const Result inner = EvaluateLevel(s.substr(i + 1, d - 1), distance + (i - shift) + 1, notes);
     if (inner.code != kNoError) return inner;
     const ShortString number = FormatNumber(inner.value);
     if (s.data() != rewritten) std::memcpy(rewritten, s.data(), s.size());
@@ -361,16 +337,11 @@ Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
   // A level that is one number text written back whole (a group in parentheses
   // of its own) is its value: as Level would find it, without marking the text.
   if (written_count == 1 && written[0].start == 0 && written[0].length == s.size()) return {written[0].value, kNoError};
-  return Level(s, written, written_count).Whole();
+  return Level(s, written, written_count, notes).Whole();
 }
 
 }  // namespace
 
-Result EvaluateText(std::string_view text) { return EvaluatePiece(text.substr(0, ShortString::kCapacity)); }
-
-double Evaluate(const ShortString& text) {
-  LoadResultTexts();
-  const Result r = EvaluateText(text.view());
-  ResultCode = r.code;
-  return r.value;
+Result EvaluateText(std::string_view text, PowerNotes* notes) {
+  return EvaluatePiece(text.substr(0, ShortString::kCapacity), notes);
 }

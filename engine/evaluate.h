@@ -29,9 +29,6 @@
 #include "engine/result.h"
 #include "format/short_string.h"
 
-// The code of the last evaluation; a value is used only when it is 0.
-extern std::int32_t ResultCode;
-
 // "+", "-", "*", "/", "^", "!": the order in which a place to split is looked for,
 // from the loosest binding to the tightest.
 inline constexpr char Operators[6] = {'+', '-', '*', '/', '^', '!'};
@@ -41,16 +38,14 @@ struct Group {
   int close = 0;  // 1-based position of the matching ")"
 };
 
-// The value of a text (the code in ResultCode), with the result texts loaded
-// for the language.
-double Evaluate(const ShortString& text);
-// The same as a value and its code, touching nothing else (ResultCode and the
-// result texts are left as they were).
-Result EvaluateText(std::string_view text);
+class PowerNotes;
+
+// The value of a text and its code. With notes, the integer powers go through
+// them (the terms of a block, see PowerNotes); without, nothing but the text
+// decides the result.
+Result EvaluateText(std::string_view text, PowerNotes* notes = nullptr);
 Group FirstGroup(const ShortString& text);
 Group FirstGroupOf(std::string_view text);
-double IntegerPower(double x, std::int32_t e);
-double Factorial(std::uint16_t m);
 
 // The value of a leaf, a text that no operator splits: each leading "-" is a
 // factor -1 on the rest, and the rest is a number or counts as 0 (code 4 for a

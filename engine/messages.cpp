@@ -1,8 +1,5 @@
 #include "engine/messages.h"
 
-int LanguageIndex = kCatalan;
-ShortString ResultTexts[kResultCodeCount];
-
 namespace {
 
 // Texts are Windows-1252; accented letters are written as octal escapes.
@@ -34,8 +31,4 @@ const char* CheckMessageCaption(int language, int number) {
 
 const char* ResultText(int language, int code) {
   return code >= 0 && code < kResultCodeCount ? kResultTexts[ValidLanguage(language)][code] : "";
-}
-
-void LoadResultTexts() {
-  for (int code = 0; code < kResultCodeCount; ++code) ResultTexts[code] = ResultText(LanguageIndex, code);
 }

@@ -10,12 +10,6 @@ enum Language : int { kCatalan = 0, kEnglish = 1, kSpanish = 2 };
 constexpr int kLanguageCount = 3;
 constexpr int kResultCodeCount = 5;
 
-// Selects the text of every language-dependent table; Vantel keeps it at Catalan.
-extern int LanguageIndex;
-
-// Texts of the result codes 0 to 4 in the current language (filled by LoadResultTexts).
-extern ShortString ResultTexts[kResultCodeCount];
-
 // Captions of the check's messages by error number (0 is empty): 1 invalid
 // character, 2 operator missing, 3 operand missing.
 const char* CheckMessageCaption(int language, int number);
@@ -23,5 +17,5 @@ const char* CheckMessageCaption(int language, int number);
 // The text of a result code in a language (0 is the empty text).
 const char* ResultText(int language, int code);
 
-// Copies the five texts of the current language into ResultTexts.
-void LoadResultTexts();
+// Until the dialog's callers include it themselves.
+#include "engine/dialog_state.h"

@@ -294,42 +294,22 @@ void UseWidestVectors(bool widest) {
 #endif
 }
 
-namespace {
-
-// The powers noted by RecordPowers, keyed by the bits of the base and the exponent.
-struct PowerKey {
-  std::uint64_t base;
-  std::int32_t exponent;
-  bool operator==(const PowerKey&) const = default;
-};
-struct PowerKeyHash {
-  std::size_t operator()(const PowerKey& k) const {
-    return std::hash<std::uint64_t>()(k.base ^
-                                      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.exponent)) << 20));
-  }
-};
-enum class Recorded { kOff, kRecording, kAnswering };
-struct RecordedPowers {
-  Recorded state = Recorded::kOff;
-  std::uint64_t long_powers = 0;
-  std::unordered_map<PowerKey, Result, PowerKeyHash> powers;
-};
-RecordedPowers Noted;
-
-}  // namespace
-
-void RecordPowers() {
-  Noted.powers.clear();
-  Noted.state = Recorded::kRecording;
+std::size_t PowerNotes::KeyHash::operator()(const Key& k) const {
+  return std::hash<std::uint64_t>()(k.base ^
+                                    (static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.exponent)) << 20));
 }
 
-void ComputeRecordedPowers() {
-  Noted.state = Recorded::kOff;  // the computation below takes no notes
-  std::vector<PowerKey> keys;
-  keys.reserve(Noted.powers.size());
-  for (const auto& entry : Noted.powers) keys.push_back(entry.first);
+void PowerNotes::StartNoting() {
+  powers_.clear();
+  state_ = State::kNoting;
+}
+
+void PowerNotes::ComputeNoted() {
+  std::vector<Key> keys;
+  keys.reserve(powers_.size());
+  for (const auto& entry : powers_) keys.push_back(entry.first);
   // Chains of about the same length side by side: a vector takes as many steps as its longest.
-  std::sort(keys.begin(), keys.end(), [](const PowerKey& a, const PowerKey& b) {
+  std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
     return Factors(a.exponent) != Factors(b.exponent) ? Factors(a.exponent) < Factors(b.exponent) : a.base < b.base;
   });
   const int count = static_cast<int>(keys.size());
@@ -342,32 +322,35 @@ void ComputeRecordedPowers() {
     e[l] = keys[l].exponent;
   }
   IntegerPowers(count, x.data(), e.data(), value.data(), code.data());
-  for (int l = 0; l < count; ++l) Noted.powers[keys[l]] = {value[l], code[l]};
-  Noted.state = Recorded::kAnswering;
+  for (int l = 0; l < count; ++l) powers_[keys[l]] = {value[l], code[l]};
+  state_ = State::kAnswering;
 }
 
-std::uint64_t LongPowerCount() { return Noted.long_powers; }
+void PowerNotes::Stop() {
+  state_ = State::kCounting;
+  powers_.clear();
+}
 
-void EndRecordedPowers() {
-  Noted.state = Recorded::kOff;
-  Noted.powers.clear();
+Result PowerNotes::IntegerPower(double x, std::int32_t e) {
+  if (x == 0 || e == 0) return IntegerPowerOf(x, e);
+  const std::uint32_t m = Factors(e);
+  const bool long_literal = m >= kRecordedPowerSteps && m <= kLiteralPowerSteps;
+  long_powers_ += long_literal;
+  if (state_ != State::kCounting && long_literal) {
+    const Key key{std::bit_cast<std::uint64_t>(x), e};
+    if (state_ == State::kNoting) {
+      powers_.emplace(key, Result{1, kNoError});
+      return {1, kNoError};
+    }
+    if (const auto found = powers_.find(key); found != powers_.end()) return found->second;
+  }
+  return IntegerPowerOf(x, e);
 }
 
 Result IntegerPowerOf(double x, std::int32_t e) {
   if (x == 0) return {0, e < 0 ? kDivisionByZero : kNoError};
   if (e == 0) return {1, kNoError};
-  const std::uint32_t m = Factors(e);
-  const bool long_literal = m >= kRecordedPowerSteps && m <= kLiteralPowerSteps;
-  Noted.long_powers += long_literal;
-  if (Noted.state != Recorded::kOff && long_literal) {
-    const PowerKey key{std::bit_cast<std::uint64_t>(x), e};
-    if (Noted.state == Recorded::kRecording) {
-      Noted.powers.emplace(key, Result{1, kNoError});
-      return {1, kNoError};
-    }
-    if (const auto found = Noted.powers.find(key); found != Noted.powers.end()) return found->second;
-  }
-  const Result r = PositivePower(x, m);
+  const Result r = PositivePower(x, Factors(e));
   if (r.code != kNoError) return r;
   return FinishPower(r.value, e < 0);
 }
@@ -753,7 +736,9 @@ void FractionPowers(int count, const double* a, const double* b, double* value, 
   }
 }
 
-Result Power(double a, double b) {
+Result Power(double a, double b) { return Power(a, b, nullptr); }
+
+Result Power(double a, double b, PowerNotes* notes) {
   std::int32_t e = 0;
   switch (ReadExponent(b, &e)) {
     case Exponent::kZero:
@@ -761,7 +746,7 @@ Result Power(double a, double b) {
     case Exponent::kFault:
       return {0, kDivisionByZero};
     case Exponent::kInteger:
-      return IntegerPowerOf(a, e);
+      return notes ? notes->IntegerPower(a, e) : IntegerPowerOf(a, e);
     default:
       return FractionPower(a, b);
   }

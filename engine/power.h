@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 
 #include "engine/result.h"
 
@@ -49,17 +51,39 @@ inline Result FinishPower(double power, bool negative_exponent) {
 Result IntegerPowerOf(double x, std::int32_t e);
 
 // Long literal powers asked for by several term texts, computed side by side
-// instead of one long chain after another. While recording, IntegerPowerOf notes
-// each power of at least kRecordedPowerSteps factors and answers 1 (that pass's
-// values are thrown away); ComputeRecordedPowers then computes the noted powers
-// together, and until EndRecordedPowers IntegerPowerOf answers those from there
-// (the very values it would compute) and computes any other as usual.
+// instead of one long chain after another. A term text is evaluated with the
+// notes of its block: while counting (the start), every power is IntegerPowerOf
+// and the long ones are counted; while noting, each power of at least
+// kRecordedPowerSteps factors (up to kLiteralPowerSteps) is noted and answered
+// with 1 (that pass's values are thrown away); ComputeNoted then computes the
+// noted powers together, and from then on they are answered from there (the
+// very values IntegerPowerOf gives) and any other is computed as usual.
 constexpr std::uint32_t kRecordedPowerSteps = 64;
-void RecordPowers();
-void ComputeRecordedPowers();
-void EndRecordedPowers();
-// How many powers of at least kRecordedPowerSteps factors IntegerPowerOf has been asked for.
-std::uint64_t LongPowerCount();
+class PowerNotes {
+ public:
+  // x^e as IntegerPowerOf gives it, by the notes' state.
+  Result IntegerPower(double x, std::int32_t e);
+  void StartNoting();
+  void ComputeNoted();
+  // Back to counting; the notes are dropped.
+  void Stop();
+  // How many powers of at least kRecordedPowerSteps factors the notes were asked for.
+  std::uint64_t long_powers() const { return long_powers_; }
+
+ private:
+  struct Key {
+    std::uint64_t base;
+    std::int32_t exponent;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const;
+  };
+  enum class State : std::uint8_t { kCounting, kNoting, kAnswering };
+  State state_ = State::kCounting;
+  std::uint64_t long_powers_ = 0;
+  std::unordered_map<Key, Result, KeyHash> powers_;
+};
 
 // The same for count independent pairs, side by side: value[l], code[l] =
 // IntegerPowerOf(x[l], e[l]), bit for bit.
@@ -79,8 +103,9 @@ Result FractionPower(double a, double b);
 // The same for count pairs side by side: value[l], code[l] = FractionPower(a[l], b[l]).
 void FractionPowers(int count, const double* a, const double* b, double* value, std::int32_t* code);
 
-// a^b for the "^" operator.
+// a^b for the "^" operator; with notes, an integer exponent goes through them.
 Result Power(double a, double b);
+Result Power(double a, double b, PowerNotes* notes);
 
 // e^(b ln a) for a > 0, correctly rounded but for the rarest ties; may be an
 // infinity when the result is beyond the range of a double. A fast

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "engine/fold.h"
+#include "engine/power.h"
 #include "engine/program.h"
 #include "engine/result.h"
 #include "format/short_string.h"
@@ -61,8 +62,9 @@ class TermRun {
   std::vector<RunningPower> powers_;
   LaneState state_[TermBlock::kSize];
   // Whether the text terms of the last block asked for two or more long powers,
-  // so that noting them first pays (see RecordPowers).
+  // so that noting them first pays (see PowerNotes).
   bool long_powers_ = true;
+  PowerNotes notes_;  // the long powers of a block's text terms
 };
 
 // Term k: value and code, exactly as the text evaluation of the term text.

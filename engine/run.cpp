@@ -290,22 +290,22 @@ void TermRun::Terms(int k0, int count, TermBlock* out) {
   for (int l = 0; l < count; ++l) texts += to_text(l);
   const bool record = texts > 1 && long_powers_ && prepared_.formula_.view().find('^') != std::string_view::npos;
   if (record) {
-    RecordPowers();
+    notes_.StartNoting();
     for (int l = 0; l < count; ++l) {
-      if (to_text(l)) TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+      if (to_text(l)) TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l), &notes_);
     }
-    ComputeRecordedPowers();
+    notes_.ComputeNoted();
   }
-  const std::uint64_t long_powers_before = LongPowerCount();
+  const std::uint64_t long_powers_before = notes_.long_powers();
   for (int l = 0; l < count; ++l) {
     if (to_text(l)) {
-      const Result t = TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+      const Result t = TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l), &notes_);
       out->value[l] = t.value;
       out->code[l] = t.code;
     }
   }
-  if (record) EndRecordedPowers();
-  if (texts > 0) long_powers_ = LongPowerCount() - long_powers_before >= 2;
+  if (record) notes_.Stop();
+  if (texts > 0) long_powers_ = notes_.long_powers() - long_powers_before >= 2;
 }
 
 bool TermRun::RunsProgram(std::uint16_t k) {

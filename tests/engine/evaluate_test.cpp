@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/messages.h"
+#include "engine/dialog_state.h"
 #include "engine/power.h"
 #include "format/number_text.h"
 #include "tests/engine/reference_evaluate.h"

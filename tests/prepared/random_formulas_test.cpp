@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/check.h"
-#include "engine/evaluate.h"
+#include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
 #include "tests/prepared/same_result.h"
