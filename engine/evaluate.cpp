@@ -10,6 +10,7 @@
 #include "engine/arithmetic.h"
 #include "engine/power.h"
 #include "engine/text_value.h"
+#include "format/double_bits.h"
 #include "format/number_text.h"
 #include "format/text.h"
 

@@ -5,15 +5,20 @@
 #pragma once
 
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 
 #include "engine/result.h"
+
+class PowerNotes;
 
 // Exponents up to this many factors are multiplied out literally; longer ones
 // (beyond what any term's own index can give) cost a bounded number of steps.
 constexpr std::uint32_t kLiteralPowerSteps = 65536;
+
+// The number of factors of x^e: |e|, also for the most negative e.
+inline std::uint32_t FactorCount(std::int32_t e) {
+  return e < 0 ? 0u - static_cast<std::uint32_t>(e) : static_cast<std::uint32_t>(e);
+}
 
 // How "^" reads its exponent b: 0, an integer (|b| equal to |b| rounded to the
 // nearest integer, ties to even), a magnitude that rounds to 2^31 or more (a
@@ -50,40 +55,9 @@ inline Result FinishPower(double power, bool negative_exponent) {
 // literal product), with code 4 whenever the literal product could reach the limit.
 Result IntegerPowerOf(double x, std::int32_t e);
 
-// Long literal powers asked for by several term texts, computed side by side
-// instead of one long chain after another. A term text is evaluated with the
-// notes of its block: while counting (the start), every power is IntegerPowerOf
-// and the long ones are counted; while noting, each power of at least
-// kRecordedPowerSteps factors (up to kLiteralPowerSteps) is noted and answered
-// with 1 (that pass's values are thrown away); ComputeNoted then computes the
-// noted powers together, and from then on they are answered from there (the
-// very values IntegerPowerOf gives) and any other is computed as usual.
+// How many powers of at least this many factors the text terms of a block
+// ask for decides whether noting them first pays (see PowerNotes).
 constexpr std::uint32_t kRecordedPowerSteps = 64;
-class PowerNotes {
- public:
-  // x^e as IntegerPowerOf gives it, by the notes' state.
-  Result IntegerPower(double x, std::int32_t e);
-  void StartNoting();
-  void ComputeNoted();
-  // Back to counting; the notes are dropped.
-  void Stop();
-  // How many powers of at least kRecordedPowerSteps factors the notes were asked for.
-  std::uint64_t long_powers() const { return long_powers_; }
-
- private:
-  struct Key {
-    std::uint64_t base;
-    std::int32_t exponent;
-    bool operator==(const Key&) const = default;
-  };
-  struct KeyHash {
-    std::size_t operator()(const Key& k) const;
-  };
-  enum class State : std::uint8_t { kCounting, kNoting, kAnswering };
-  State state_ = State::kCounting;
-  std::uint64_t long_powers_ = 0;
-  std::unordered_map<Key, Result, KeyHash> powers_;
-};
 
 // The same for count independent pairs, side by side: value[l], code[l] =
 // IntegerPowerOf(x[l], e[l]), bit for bit.

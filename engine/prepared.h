@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "engine/fold.h"
-#include "engine/power.h"
+#include "engine/power_notes.h"
 #include "engine/program.h"
 #include "engine/result.h"
 #include "format/short_string.h"
