@@ -28,6 +28,7 @@
 #include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
+#include "engine/testing.h"
 
 namespace {
 

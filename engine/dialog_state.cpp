@@ -3,6 +3,7 @@
 #include "engine/arithmetic.h"
 #include "engine/evaluate.h"
 #include "engine/power.h"
+#include "engine/testing.h"
 
 std::int32_t ResultCode = kNoError;
 int LanguageIndex = kCatalan;

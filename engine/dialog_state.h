@@ -38,11 +38,6 @@ double TermValue(const ShortString& formula, std::uint16_t n);
 double PartialSum(const ShortString& formula, std::uint16_t n);
 double PartialProduct(const ShortString& formula, std::uint16_t n);
 
-// The same, evaluating every term text anew (the reference).
-double TextTermValue(const ShortString& formula, std::uint16_t n);
-double TextPartialSum(const ShortString& formula, std::uint16_t n);
-double TextPartialProduct(const ShortString& formula, std::uint16_t n);
-
 // The wanted quantities as the calls above, in the order a_n, S_n, P_n, would
 // leave them: ResultCode as the last of them leaves it, the result texts loaded.
 Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted);

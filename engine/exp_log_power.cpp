@@ -17,6 +17,7 @@
 #include "engine/arithmetic.h"
 #include "engine/double_double.h"
 #include "engine/power.h"
+#include "engine/testing.h"
 #include "format/double_bits.h"
 
 #pragma GCC diagnostic push

@@ -66,10 +66,6 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
 // The same with one exponent for all, count at most 64.
 void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* value, std::int32_t* code);
 
-// IntegerPowers uses the widest vector instructions of the processor (true, the
-// default) or the plain ones every build can run (for tests).
-void UseWidestVectors(bool widest);
-
 // a^b for a b that is not an integer: e^(b ln a) for a > 0 (code 1 when it
 // overflows), 0 for a = 0, code 3 for a < 0.
 Result FractionPower(double a, double b);
@@ -80,10 +76,3 @@ void FractionPowers(int count, const double* a, const double* b, double* value, 
 // a^b for the "^" operator; with notes, an integer exponent goes through them.
 Result Power(double a, double b);
 Result Power(double a, double b, PowerNotes* notes);
-
-// e^(b ln a) for a > 0, correctly rounded but for the rarest ties; may be an
-// infinity when the result is beyond the range of a double. A fast
-// table-driven computation decides almost every value; the rest take
-// CarefulExpLogPower, which defines the value.
-double ExpLogPower(double a, double b);
-double CarefulExpLogPower(double a, double b);

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "engine/power.h"
+#include "engine/testing.h"
 
 namespace {
 

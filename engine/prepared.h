@@ -69,7 +69,3 @@ class TermRun {
 
 // Term k: value and code, exactly as the text evaluation of the term text.
 Result PreparedTerm(const PreparedFormula& prepared, std::uint16_t k);
-
-// Terms first ... first + count - 1 in order, computed a block at a time.
-void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
-                   const std::function<void(std::uint16_t k, Result term)>& each);

@@ -321,14 +321,3 @@ Result PreparedTerm(const PreparedFormula& prepared, std::uint16_t k) {
   run.Terms(k, 1, &block);
   return {block.value[0], block.code[0]};
 }
-
-void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
-                   const std::function<void(std::uint16_t k, Result term)>& each) {
-  TermRun run(prepared);
-  TermBlock block;
-  for (int k0 = first; k0 < first + count; k0 += kLanes) {
-    const int size = std::min(kLanes, first + count - k0);
-    run.Terms(k0, size, &block);
-    for (int l = 0; l < size; ++l) each(static_cast<std::uint16_t>(k0 + l), {block.value[l], block.code[l]});
-  }
-}

@@ -2,19 +2,12 @@
 
 #include "engine/fold.h"
 #include "engine/prepared.h"
-
-namespace {
-
-unsigned FoldWanted(unsigned wanted) {
-  return (wanted & kWantSum ? kFoldSum : 0u) | (wanted & kWantProduct ? kFoldProduct : 0u);
-}
-
-}  // namespace
+#include "engine/testing.h"
 
 Quantities TextQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted) {
   Quantities q;
   if (wanted & kWantTerm) q.term = TextTerm(formula, n);
-  const Fold fold = FoldTerms(n, FoldWanted(wanted), 1, [&](int k0, int, TermBlock* out) {
+  const Fold fold = FoldTerms(n, wanted, 1, [&](int k0, int, TermBlock* out) {
     const Result t = TextTerm(formula, static_cast<std::uint16_t>(k0));
     out->value[0] = t.value;
     out->code[0] = t.code;
@@ -27,7 +20,7 @@ Quantities TextQuantities(const ShortString& formula, std::uint16_t n, unsigned 
 Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted, std::int32_t code_before) {
   Quantities q;
   const PreparedFormula prepared = PrepareFormula(formula);
-  const unsigned want = FoldWanted(wanted);
+  const unsigned want = wanted & (kWantSum | kWantProduct);
   if (n > 0 && want != 0) {
     // Term n is the fold's last term when the fold gets that far.
     bool term_seen = false;

@@ -7,9 +7,6 @@
 #include "engine/term_text.h"
 #include "format/short_string.h"
 
-// Which quantities a request wants.
-enum : unsigned { kWantTerm = 1, kWantSum = 2, kWantProduct = 4 };
-
 struct Quantities {
   Result term;
   Result sum{0, kNoError};
@@ -23,10 +20,6 @@ struct Quantities {
 // code of the quantity wanted before it (a_0's, or code_before when there is
 // none), as computing them one after the other leaves it.
 Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted, std::int32_t code_before);
-
-// The same, evaluating every term text anew (the reference); for n = 0 the
-// codes of S and P are 0.
-Quantities TextQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted);
 
 // Until the dialog's callers include it themselves.
 #include "engine/dialog_state.h"

@@ -23,6 +23,6 @@ void ComputeTable(const ShortString& formula, std::uint16_t n, const std::functi
     emit(row);
   };
   FoldTerms(
-      n, kFoldSum | kFoldProduct, TermBlock::kSize,
+      n, kWantSum | kWantProduct, TermBlock::kSize,
       [&](int k0, int count, TermBlock* out) { run.Terms(k0, count, out); }, &each);
 }

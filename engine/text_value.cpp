@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/evaluate.h"
+#include "engine/testing.h"
 #include "format/double_bits.h"
 #include "format/number_text.h"
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "format/double_bits.h"
+#include "format/testing.h"
 
 namespace {
 

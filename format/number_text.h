@@ -12,8 +12,5 @@
 // rounding half up.
 ShortString FormatNumber(double value);
 
-// The same from the exact decimal expansion of the value, always (the reference).
-ShortString ExactNumberText(double value);
-
 // Decimal digits of the value, with "-" when negative.
 ShortString IntText(std::int32_t value);

@@ -18,6 +18,7 @@
 #include "engine/prepared.h"
 #include "engine/sequence.h"
 #include "engine/term_text.h"
+#include "engine/testing.h"
 #include "tests/engine/reference_evaluate.h"
 
 namespace {

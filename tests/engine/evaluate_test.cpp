@@ -14,6 +14,7 @@
 
 #include "engine/dialog_state.h"
 #include "engine/power.h"
+#include "engine/testing.h"
 #include "format/number_text.h"
 #include "tests/engine/reference_evaluate.h"
 

@@ -4,6 +4,7 @@
 #include "engine/evaluate.h"
 #include "engine/power.h"
 #include "format/number_text.h"
+#include "format/testing.h"
 #include "format/text.h"
 
 namespace {

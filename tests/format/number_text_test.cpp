@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "format/testing.h"
+
 namespace {
 
 struct Row {

@@ -7,6 +7,7 @@
 #include "engine/dialog_state.h"
 #include "engine/sequence.h"
 #include "engine/table.h"
+#include "engine/testing.h"
 #include "tests/prepared/same_result.h"
 
 namespace {

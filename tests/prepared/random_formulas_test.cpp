@@ -10,6 +10,7 @@
 #include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
+#include "engine/testing.h"
 #include "tests/prepared/same_result.h"
 
 namespace {
