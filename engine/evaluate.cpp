@@ -2,90 +2,16 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "engine/arithmetic.h"
+#include "engine/groups.h"
 #include "engine/power.h"
 #include "engine/text_value.h"
-#include "format/double_bits.h"
+#include "format/number_reading.h"
 #include "format/number_text.h"
 #include "format/text.h"
-
-bool ReadNumber(std::string_view text, double* value, bool* overflow) {
-  *value = 0;
-  *overflow = false;
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  const std::size_t start = i;
-  int digits = 0;
-  bool nonzero = false;
-  int integer_digits = 0;
-  bool point = false;
-  std::uint64_t mantissa = 0;  // the digits as an integer, while there are at most 15
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    if (IsDigit(c)) {
-      if (c != '0') nonzero = true;
-      if (++digits <= 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      if (!point) ++integer_digits;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (digits == 0) return false;
-  long exponent = 0;
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-    ++i;
-    bool negative_exponent = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative_exponent = text[i++] == '-';
-    std::size_t exponent_start = i;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
-    }
-    if (i == exponent_start) return false;
-    if (negative_exponent) exponent = -exponent;
-  }
-  if (i != text.size()) return false;
-  if (!nonzero) {
-    *value = negative ? -0.0 : 0.0;
-    return true;
-  }
-  // At most 15 digits and no more than 22 decimals: the integer and the power of
-  // ten are exact, so one division is the correctly rounded value.
-  const int decimals = digits - integer_digits - static_cast<int>(exponent);
-  if (digits <= 15 && decimals >= 0 && decimals <= 22) {
-    const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
-    *value = negative ? -magnitude : magnitude;
-    return true;
-  }
-
-  // Correctly rounded to the nearest double.
-  double magnitude = 0;
-  auto [end, error] =
-      std::from_chars(text.data() + start, text.data() + text.size(), magnitude, std::chars_format::general);
-  (void)end;
-  if (error == std::errc::result_out_of_range) {
-    // Beyond the range of a double: above it is an overflow, below it the number
-    // underflows to 0. With at most 255 digits, the exponent and the count of
-    // integer digits tell the two apart (they lie over 600 powers of ten apart).
-    if (exponent + integer_digits > 0) {
-      *overflow = true;
-      return true;
-    }
-    magnitude = 0;
-  } else if (error != std::errc()) {
-    return false;
-  }
-  *value = negative ? -magnitude : magnitude;
-  return true;
-}
 
 namespace {
 
@@ -107,25 +33,6 @@ Result LeafValue(std::string_view text) {
   ReadNumber(text.substr(minus), &value, &overflow);  // not a number: value 0
   if (overflow) return {0, kOverflow};
   return {WithMinusSigns(value, minus), kNoError};
-}
-
-// Positions of the "(" and matching ")" of the first complete group at depth 0.
-Group FirstGroup(const ShortString& text) { return FirstGroupOf(text.view()); }
-
-Group FirstGroupOf(std::string_view text) {
-  int depth = 0;
-  int open = 0;
-  for (int i = 1; i <= static_cast<int>(text.size()); ++i) {
-    char c = text[i - 1];
-    if (c == '(') {
-      if (depth == 0 && open == 0) open = i;
-      ++depth;
-    } else if (c == ')') {
-      --depth;
-      if (depth == 0 && open != 0) return {open, i};
-    }
-  }
-  return {};
 }
 
 namespace {
@@ -158,25 +65,6 @@ Result Combine(char op, double a, double b, PowerNotes* notes) {
 // A failed step gives the value 0 with its code.
 Result Checked(Result r) { return r.code != kNoError ? Result{0, r.code} : r; }
 
-// For each "(" of a text, how far on its matching ")" is (the first ")" after it
-// that closes as many parentheses as were opened in between), or 0 when it has
-// none. The distance stays right when the text before the "(" is rewritten.
-struct Matches {
-  std::uint8_t distance[ShortString::kCapacity] = {};
-  explicit Matches(std::string_view text) {
-    std::uint8_t open[ShortString::kCapacity];
-    int depth = 0;
-    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
-      if (text[i] == '(') {
-        open[depth++] = static_cast<std::uint8_t>(i);
-      } else if (text[i] == ')' && depth > 0) {
-        const int o = open[--depth];
-        distance[o] = static_cast<std::uint8_t>(i - o);
-      }
-    }
-  }
-};
-
 // A group's number text as it stands in its level's text, and the value it reads back as.
 struct Written {
   std::uint8_t start;
@@ -187,7 +75,7 @@ struct Written {
 Result EvaluateLevel(std::string_view text, const std::uint8_t* distance, PowerNotes* notes);
 
 Result EvaluatePiece(std::string_view text, PowerNotes* notes) {
-  const Matches matches(text);
+  const GroupMatches matches(text);
   return EvaluateLevel(text, matches.distance, notes);
 }
 
@@ -268,7 +156,7 @@ class Level {
   Result Range(int lo, int hi, bool without_groups) {
     if (!without_groups && last_open_ >= lo) {
       const std::string_view piece = s_.substr(lo, hi - lo);
-      if (FirstGroupOf(piece).open != 0) return EvaluatePiece(piece, notes_);
+      if (FirstGroup(piece).open != 0) return EvaluatePiece(piece, notes_);
     }
     if (LastMark(kAny, lo + 1, hi) < 0) return Leaf(lo, hi);
     for (int op = 0; op < 6; ++op) {

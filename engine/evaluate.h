@@ -33,27 +33,14 @@
 // from the loosest binding to the tightest.
 inline constexpr char Operators[6] = {'+', '-', '*', '/', '^', '!'};
 
-struct Group {
-  int open = 0;   // 1-based position of "(", 0 when there is no group
-  int close = 0;  // 1-based position of the matching ")"
-};
-
 class PowerNotes;
 
 // The value of a text and its code. With notes, the integer powers go through
 // them (the terms of a block, see PowerNotes); without, nothing but the text
 // decides the result.
 Result EvaluateText(std::string_view text, PowerNotes* notes = nullptr);
-Group FirstGroup(const ShortString& text);
-Group FirstGroupOf(std::string_view text);
 
 // The value of a leaf, a text that no operator splits: each leading "-" is a
 // factor -1 on the rest, and the rest is a number or counts as 0 (code 4 for a
 // number beyond the range of a double).
 Result LeafValue(std::string_view text);
-
-// Reads a whole text as a decimal number (leading blanks and tabs skipped, an
-// optional sign, digits with an optional point, an optional exponent). False when
-// the text is not such a number. A number beyond the range of a double sets
-// *overflow and reads as 0.
-bool ReadNumber(std::string_view text, double* value, bool* overflow);

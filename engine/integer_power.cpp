@@ -148,7 +148,7 @@ Result PositivePower(double x, std::uint32_t m) {
 }  // namespace
 
 Result IntegerPowerOf(double x, std::int32_t e) {
-  if (x == 0) return {0, e < 0 ? kDivisionByZero : kNoError};
+  if (x == 0) return ZeroPower(e);
   if (e == 0) return {1, kNoError};
   const Result r = PositivePower(x, FactorCount(e));
   if (r.code != kNoError) return r;

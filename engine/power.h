@@ -37,6 +37,10 @@ inline bool PowerStep(double* r, double x, double limit) {
   return true;
 }
 
+// 0^e for an integer e: 0, code 1 when e < 0 (0 also for e = 0; "^" gives 1
+// for a zero exponent before it comes here).
+inline Result ZeroPower(std::int32_t e) { return {0, e < 0 ? kDivisionByZero : kNoError}; }
+
 // x^e for an integer e given |x|^|e| with its sign: for a negative exponent
 // 1 divided by the power, code 1 when that power is 0 or the quotient overflows.
 inline Result FinishPower(double power, bool negative_exponent) {

@@ -113,7 +113,7 @@ void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* v
       code[l] = kNoError;
       continue;
     }
-    const Result p = b == 0                                                        ? IntegerPowerOf(b, e)
+    const Result p = b == 0                                                        ? ZeroPower(e)
                      : std::fabs(b) > 1 && std::fabs(before_last) >= PowerLimit(b) ? Result{0, kOverflow}
                                                                                    : FinishPower(last, e < 0);
     value[l] = p.value;
@@ -121,37 +121,43 @@ void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* v
   }
 }
 
-// The lanes that need a literal product of two or more factors go through the
-// chains: x^(m-1) with m - 1 factors, then the limit test on it (for |x| > 1 the
-// product never falls, so the test before each factor fails first on the last
-// one), then the last factor. For |x| < 1 the product never reaches the limit.
-// The rest take IntegerPowerOf.
-void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code) {
+namespace {
+
+// The powers of IntegerPowers: value[l], code[l] for x[l]^e[l].
+struct PowerLanes {
+  const double* x;
+  const std::int32_t* e;
+  double* value;
+  std::int32_t* code;
+
+  void Set(int l, Result r) {
+    value[l] = r.value;
+    code[l] = r.code;
+  }
+
   // From x^(m-1) on: the limit test, then the last factor. A last product
   // surely below the limit decides the test without a division.
-  auto Finish = [&](int l, double b, double before_last) {
+  void Finish(int l, double b, double before_last) {
     const double last = before_last * b;
     if (std::fabs(last) >= kSurelyBelowLimit && std::fabs(b) > 1 && std::fabs(before_last) >= PowerLimit(b)) {
-      value[l] = 0;
-      code[l] = kOverflow;
+      Set(l, {0, kOverflow});
       return;
     }
-    const Result f = FinishPower(last, e[l] < 0);
-    value[l] = f.value;
-    code[l] = f.code;
-  };
+    Set(l, FinishPower(last, e[l] < 0));
+  }
+};
+
+// The lanes held for the chains, x^(m-1) computed for all of them at once.
+struct HeldChains {
   double base[kChainLanes];
   double steps[kChainLanes];
   double r[kChainLanes];
   int lane[kChainLanes];
   int held = 0;
-  auto flush = [&] {
+
+  void Flush(PowerLanes* out) {
     if (held < 4) {  // too few to fill a vector: one by one, stopping early where they can
-      for (int j = 0; j < held; ++j) {
-        const Result p = IntegerPowerOf(base[j], e[lane[j]]);
-        value[lane[j]] = p.value;
-        code[lane[j]] = p.code;
-      }
+      for (int j = 0; j < held; ++j) out->Set(lane[j], IntegerPowerOf(base[j], out->e[lane[j]]));
       held = 0;
       return;
     }
@@ -160,32 +166,37 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
       steps[j] = 0;
     }
     Chains(base, steps, r);
-    for (int j = 0; j < held; ++j) Finish(lane[j], base[j], r[j]);
+    for (int j = 0; j < held; ++j) out->Finish(lane[j], base[j], r[j]);
     held = 0;
-  };
+  }
+};
+
+}  // namespace
+
+// The lanes that need a literal product of two or more factors go through the
+// chains: x^(m-1) with m - 1 factors, then the limit test on it (for |x| > 1 the
+// product never falls, so the test before each factor fails first on the last
+// one), then the last factor. For |x| < 1 the product never reaches the limit.
+// The rest take IntegerPowerOf.
+void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code) {
+  PowerLanes out{x, e, value, code};
+  HeldChains chains;
   for (int l = 0; l < count; ++l) {
     const std::uint32_t m = FactorCount(e[l]);
     if ((x[l] == 1 || x[l] == -1) && m != 0) {  // every product exact, far from the limit; so is 1 over it
-      value[l] = x[l] < 0 && (m & 1) ? -1.0 : 1.0;
-      code[l] = kNoError;
-      continue;
-    }
-    if (m == 0 || m > kLiteralPowerSteps || x[l] == 0) {
-      const Result p = IntegerPowerOf(x[l], e[l]);
-      value[l] = p.value;
-      code[l] = p.code;
-      continue;
-    }
-    if (m <= kShortestChain) {  // short products are as quick one by one
+      out.Set(l, {x[l] < 0 && (m & 1) ? -1.0 : 1.0, kNoError});
+    } else if (m == 0 || m > kLiteralPowerSteps || x[l] == 0) {
+      out.Set(l, IntegerPowerOf(x[l], e[l]));
+    } else if (m <= kShortestChain) {  // short products are as quick one by one
       double before_last = 1;
       for (std::uint32_t i = 1; i < m; ++i) before_last *= x[l];
-      Finish(l, x[l], before_last);
-      continue;
+      out.Finish(l, x[l], before_last);
+    } else {
+      chains.base[chains.held] = x[l];
+      chains.steps[chains.held] = m - 1;
+      chains.lane[chains.held] = l;
+      if (++chains.held == kChainLanes) chains.Flush(&out);
     }
-    base[held] = x[l];
-    steps[held] = m - 1;
-    lane[held] = l;
-    if (++held == kChainLanes) flush();
   }
-  if (held) flush();
+  if (chains.held) chains.Flush(&out);
 }

@@ -54,8 +54,14 @@ class TermRun {
   enum LaneState : std::uint8_t { kRunning, kStopped, kToText };
 
   bool RunBlock(int k0, int count, TermBlock* out);
+  void RunStep(const Step& step, int k0, int count, TermBlock* out);
+  template <class CodeOf>
+  void Mark(int count, TermBlock* out, CodeOf code_of);
+  void GroupValues(const Step& step, int count);
   void IndexPower(const Step& step, int k0, int count, TermBlock* out);
   void Powers(const Step& step, int count, TermBlock* out);
+  void TakePowers(int count, const int* lanes, const double* value, const std::int32_t* code, double* r,
+                  TermBlock* out);
 
   const PreparedFormula& prepared_;
   std::vector<double> lanes_;  // every register for each lane of a block

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string_view>
 
-#include "engine/evaluate.h"
 #include "engine/testing.h"
 #include "format/double_bits.h"
+#include "format/number_reading.h"
 #include "format/number_text.h"
 
 double NumberTextValueSlow(double value) {

@@ -2,6 +2,7 @@
 
 #include "engine/arithmetic.h"
 #include "engine/evaluate.h"
+#include "engine/groups.h"
 #include "engine/power.h"
 #include "format/number_text.h"
 #include "format/testing.h"
