@@ -68,7 +68,7 @@ constexpr std::string_view kHelp =
 
 struct Options {
   std::string lang = "ca";
-  int language = kCatalan;
+  Language language = kCatalan;
   bool json = false;
   bool table = false;
   bool csv = false;
@@ -101,7 +101,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--plot-y", &Options::plot_y},
 };
 
-bool ParseLanguage(std::string_view word, int* language) {
+bool ParseLanguage(std::string_view word, Language* language) {
   if (word == "ca")
     *language = kCatalan;
   else if (word == "en")

@@ -41,7 +41,7 @@ int NeighbourError(char x, char y) {
 
 }  // namespace
 
-bool CheckFormula(const ShortString& formula, int language, CheckMessage* message) {
+bool CheckFormula(const ShortString& formula, Language language, CheckMessage* message) {
   *message = CheckMessage{};
   const std::string_view f = formula.view();
   if (Trim(f).empty()) return false;

@@ -6,7 +6,7 @@
 #include "engine/testing.h"
 
 std::int32_t ResultCode = kNoError;
-int LanguageIndex = kCatalan;
+Language LanguageIndex = kCatalan;
 ShortString ResultTexts[kResultCodeCount];
 
 namespace {
@@ -17,14 +17,6 @@ double Leave(Result r) {
   LoadResultTexts();
   ResultCode = r.code;
   return r.value;
-}
-
-// The code of the last wanted quantity, as separate calls in their order leave it.
-std::int32_t LastCode(const Quantities& q, unsigned wanted, std::int32_t before) {
-  if (wanted & kWantProduct) return q.product.code;
-  if (wanted & kWantSum) return q.sum.code;
-  if (wanted & kWantTerm) return q.term.code;
-  return before;
 }
 
 }  // namespace
@@ -80,13 +72,6 @@ double TextPartialSum(const ShortString& formula, std::uint16_t n) {
 double TextPartialProduct(const ShortString& formula, std::uint16_t n) {
   if (n == 0) return 1;
   return Leave(TextQuantities(formula, n, kWantProduct).product);
-}
-
-Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted) {
-  const Quantities q = ComputeQuantities(formula, n, wanted, ResultCode);
-  LoadResultTexts();
-  ResultCode = LastCode(q, wanted, ResultCode);
-  return q;
 }
 
 void EngineStartup() { LoadResultTexts(); }

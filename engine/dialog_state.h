@@ -16,9 +16,6 @@
 // The code of the last call below; a value is used only when it is 0.
 extern std::int32_t ResultCode;
 
-// Selects the text of every language-dependent table; Vantel keeps it at Catalan.
-extern int LanguageIndex;
-
 // Texts of the result codes 0 to 4 in the language of LanguageIndex (filled by LoadResultTexts).
 extern ShortString ResultTexts[kResultCodeCount];
 
@@ -37,11 +34,3 @@ double Factorial(std::uint16_t m);
 double TermValue(const ShortString& formula, std::uint16_t n);
 double PartialSum(const ShortString& formula, std::uint16_t n);
 double PartialProduct(const ShortString& formula, std::uint16_t n);
-
-// The wanted quantities as the calls above, in the order a_n, S_n, P_n, would
-// leave them: ResultCode as the last of them leaves it, the result texts loaded.
-Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted);
-
-// Loads the result texts of LanguageIndex's language (Catalan unless a caller
-// has chosen another). Number texts always use "." as the decimal point.
-void EngineStartup();

@@ -21,5 +21,6 @@ struct Quantities {
 // none), as computing them one after the other leaves it.
 Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted, std::int32_t code_before);
 
-// Until the dialog's callers include it themselves.
-#include "engine/dialog_state.h"
+// The engine's start-up: loads the result texts of LanguageIndex's language
+// (engine/dialog_state.h). Number texts always use "." as the decimal point.
+void EngineStartup();

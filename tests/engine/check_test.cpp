@@ -16,7 +16,7 @@ struct Rejection {
 
 class CheckFormulaTest : public ::testing::Test {
  protected:
-  static void ExpectRejected(const Rejection& r, int language = kCatalan) {
+  static void ExpectRejected(const Rejection& r, Language language = kCatalan) {
     CheckMessage m;
     EXPECT_FALSE(CheckFormula(r.formula, language, &m)) << r.formula;
     EXPECT_TRUE(m.shown) << r.formula;
