@@ -28,6 +28,3 @@ const char* CheckMessageCaption(Language language, int number);
 
 // The text of a result code in a language (0 is the empty text).
 const char* ResultText(Language language, int code);
-
-// Until the dialog's callers include it themselves.
-#include "engine/dialog_state.h"
