@@ -2,37 +2,34 @@
 
 namespace {
 
-constexpr int kLanguages = 3;
 constexpr char kAuthorName[] = "Vantel";
 
-constexpr const char* kTitlePrefixes[kLanguages] = {"Quant a ", "About ", "Respecto "};
+constexpr const char* kTitlePrefixes[kLanguageCount] = {"Quant a ", "About ", "Respecto "};
 
-constexpr const char* kExclamations[kLanguages][kExclamationCount] = {
+constexpr const char* kExclamations[kLanguageCount][kExclamationCount] = {
     {"buenu", "Ah!", "Oh!", "vaja!", "hum!", "mmm..", "i v\351s!"},
     {"Ok", "Ah!", "Oh!", "Bah!", "hum!", "mmm..", "Done"},
     {"bueno", "\241Ah!", "\241Oh!", "ps\351", "hum!", "mmm..", "\241vaya!"},
 };
 
-constexpr const char* kWebAddresses[kLanguages] = {
+constexpr const char* kWebAddresses[kLanguageCount] = {
     "https://vantel.example",
     "https://vantel.example/en",
     "https://vantel.example/es",
 };
 
-int Clamp(int language) { return language >= 0 && language < kLanguages ? language : 0; }
-
 }  // namespace
 
-const char* AboutTitlePrefix(int language) { return kTitlePrefixes[Clamp(language)]; }
+const char* AboutTitlePrefix(Language language) { return kTitlePrefixes[ValidLanguage(language)]; }
 
-const char* AboutExclamation(int language, int index) {
+const char* AboutExclamation(Language language, int index) {
   if (index < 0 || index >= kExclamationCount) index = 0;
-  return kExclamations[Clamp(language)][index];
+  return kExclamations[ValidLanguage(language)][index];
 }
 
-const char* AboutWebAddress(int language) { return kWebAddresses[Clamp(language)]; }
+const char* AboutWebAddress(Language language) { return kWebAddresses[ValidLanguage(language)]; }
 
-ShortString AboutTitle(int language, const ShortString& program_name) {
+ShortString AboutTitle(Language language, const ShortString& program_name) {
   return ShortString(AboutTitlePrefix(language)) + program_name.view() + "...";
 }
 
@@ -40,7 +37,7 @@ ShortString AboutAuthorLine(const ShortString& year_text) {
   return ShortString(kAuthorName) + " - " + year_text.view();
 }
 
-ShortString AboutWebLine(int language) { return ShortString("web: ") + AboutWebAddress(language); }
+ShortString AboutWebLine(Language language) { return ShortString("web: ") + AboutWebAddress(language); }
 
 ShortString AboutMailLine(const ShortString& mail) {
   if (mail.empty()) return {};

@@ -1,10 +1,7 @@
 #include "app/term_texts.h"
 
-#include "engine/evaluate.h"
-#include "engine/messages.h"
 #include "engine/sequence.h"
 #include "format/number_text.h"
-#include "winhelpers/field_text.h"
 #include "winhelpers/int_reading.h"
 
 namespace {
@@ -20,8 +17,13 @@ constexpr Result Quantities::*kQuantities[kSlotCount] = {&Quantities::term, &Qua
 }  // namespace
 
 TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked) {
+  return RequestTerms(formula, n_text, ticked, LanguageIndex);
+}
+
+TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked,
+                       Language language) {
   TermTexts result;
-  if (!CheckFormula(formula, &result.message)) {
+  if (!CheckFormula(formula, language, &result.message)) {
     result.stop = RequestStop::kFormulaRejected;
     return result;
   }
@@ -38,19 +40,20 @@ TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, cons
   }
 
   // The ticked quantities in one pass over the terms, each with the value and
-  // code of its own computation.
+  // code of its own computation (n is at least 1: no quantity keeps a code from
+  // before it).
   unsigned wanted = 0;
   for (int i = 0; i < kSlotCount; ++i) {
     if (ticked[i]) wanted |= kWants[i];
   }
-  const Quantities q = ComputeQuantities(formula, static_cast<std::uint16_t>(result.n), wanted);
+  const Quantities q = ComputeQuantities(formula, static_cast<std::uint16_t>(result.n), wanted, kNoError);
   for (int i = 0; i < kSlotCount; ++i) {
     if (!ticked[i]) continue;
     SlotResult& slot = result.slots[i];
     const Result r = q.*kQuantities[i];
     slot.computed = true;
     slot.code = r.code;
-    slot.text = r.code == kNoError ? FormatNumber(r.value) : ResultTexts[r.code];
+    slot.text = r.code == kNoError ? FormatNumber(r.value) : ShortString(ResultText(language, r.code));
   }
   return result;
 }

@@ -8,7 +8,9 @@
 #include <string_view>
 
 #include "engine/check.h"
+#include "engine/messages.h"
 #include "format/short_string.h"
+#include "winhelpers/field_text.h"
 
 // The computations take n as a 16-bit count: a larger n is refused like a bad one.
 constexpr std::int32_t kLargestN = 65535;
@@ -25,8 +27,8 @@ enum class RequestStop {
 
 struct SlotResult {
   bool computed = false;  // the slot was ticked; an unticked box is not touched
-  std::int32_t code = 0;  // the computation's ResultCode
-  ShortString text;       // FormatNumber of the value, or ResultTexts[code]
+  std::int32_t code = 0;  // the computation's result code
+  ShortString text;       // FormatNumber of the value, or the result text of the code
 };
 
 struct TermTexts {
@@ -40,5 +42,8 @@ struct TermTexts {
 // Checks the formula, reads n as the n field is read (an empty field is "1";
 // blanks only, 0, a negative number or anything but an integer is bad, and so is
 // an n above kLargestN or a text longer than a field holds), and computes the
-// ticked slots in their order. The results are in the current language.
+// ticked slots in their order. The message and the result texts are in the language.
+TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked,
+                       Language language);
+// The same in Vantel's language, LanguageIndex.
 TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked);

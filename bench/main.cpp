@@ -25,9 +25,10 @@
 #include "bench/hand_written.h"
 #include "bench/long_formulas.h"
 #include "bench/school.h"
-#include "engine/evaluate.h"
+#include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
+#include "engine/testing.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ int School() {
   int status = 0;
   for (int i = 0; i < kSchoolFormulaCount; ++i) {
     const SchoolFormula& f = kSchoolFormulas[i];
-    const Quantities request = ComputeQuantities(f.text, kN, kAllQuantities);
+    const Quantities request = ComputeQuantities(f.text, kN, kAllQuantities, kNoError);
     Quantities separate;
     separate.term.value = TermValue(f.text, kN);
     separate.term.code = ResultCode;
@@ -153,7 +154,7 @@ int School() {
       status = 1;
       continue;
     }
-    const double engine = BestMs([&] { return ComputeQuantities(f.text, kN, kAllQuantities); });
+    const double engine = BestMs([&] { return ComputeQuantities(f.text, kN, kAllQuantities, kNoError); });
     std::printf("SCHOOL formula=%s request_ms=%.2f", f.text, engine);
     if (f.hand) std::printf(" vs_hand=%.2f", engine / BestMs([&] { return f.hand(kN); }));
     std::printf("\n");
@@ -166,7 +167,7 @@ int School() {
 int Long() {
   for (const LongFormula& f : LongFormulas()) {
     const ShortString text(f.text);
-    const double ms = BestMs([&] { return ComputeQuantities(text, kN, kAllQuantities); });
+    const double ms = BestMs([&] { return ComputeQuantities(text, kN, kAllQuantities, kNoError); });
     std::printf("LONG name=%s length=%zu request_ms=%.1f\n", f.name.c_str(), f.text.size(), ms);
     std::fflush(stdout);
   }

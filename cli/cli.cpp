@@ -8,14 +8,12 @@
 #include "cli/output.h"
 #include "cli/plot.h"
 #include "engine/check.h"
-#include "engine/evaluate.h"
 #include "engine/messages.h"
-#include "engine/sequence.h"
+#include "engine/result.h"
 #include "engine/table.h"
 #include "format/number_text.h"
 #include "format/text.h"
 #include "resources/version.h"
-#include "winhelpers/field_text.h"
 
 namespace {
 
@@ -68,7 +66,7 @@ constexpr std::string_view kHelp =
 
 struct Options {
   std::string lang = "ca";
-  int language = kCatalan;
+  Language language = kCatalan;
   bool json = false;
   bool table = false;
   bool csv = false;
@@ -101,7 +99,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--plot-y", &Options::plot_y},
 };
 
-bool ParseLanguage(std::string_view word, int* language) {
+bool ParseLanguage(std::string_view word, Language* language) {
   if (word == "ca")
     *language = kCatalan;
   else if (word == "en")
@@ -118,7 +116,7 @@ bool ParseLanguage(std::string_view word, int* language) {
 bool LooksLikeOption(std::string_view word) {
   if (word.size() < 3 || word.substr(0, 2) != "--" || !IsLetter(word[2])) return false;
   CheckMessage ignored;
-  return !CheckFormula(ShortString(Utf8ToCp1252(word)), &ignored);
+  return !CheckFormula(ShortString(Utf8ToCp1252(word)), kCatalan, &ignored);
 }
 
 struct Problem {
@@ -126,57 +124,46 @@ struct Problem {
   std::string hint;
 };
 
-// Before "--", a word that names an option is one and a word that looks like
-// one is an unknown option; every other word (also one beginning with "-") is
-// an argument.
-bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* problem) {
-  bool options_ended = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (!options_ended) {
-      if (a == "--") {
-        options_ended = true;
-        continue;
-      }
-      const std::string_view name = std::string_view(a).substr(0, a.find('='));
-      const bool has_value = name.size() < a.size();
-      const Flag* flag = nullptr;
-      for (const Flag& f : kFlags) {
-        if (f.name == name) flag = &f;
-      }
-      if (flag && has_value) {
-        *problem = {std::string(name) + " takes no value", ""};
-        return false;
-      }
-      if (flag) {
-        o->*flag->target = true;
-        continue;
-      }
-      const ValueOption* option = nullptr;
-      for (const ValueOption& v : kValueOptions) {
-        if (v.name == name) option = &v;
-      }
-      if (option) {
-        std::string value;
-        if (has_value)
-          value = a.substr(name.size() + 1);
-        else if (i + 1 < args.size())
-          value = args[++i];
-        // An empty value is none: --plot "" would otherwise pass for no --plot at all.
-        if (value.empty()) {
-          *problem = {std::string(name) + " needs a value", ""};
-          return false;
-        }
-        o->*option->target = value;
-        continue;
-      }
-      if (LooksLikeOption(a)) {
-        *problem = {"unknown option " + a, "to compute it as a formula, put -- before it: vantel-cli -- " + a};
-        return false;
-      }
+// One word before "--": a flag, an option with its value (the next word or
+// after "="), or an argument; false with *problem for a word that cannot be one.
+bool ParseWord(const std::vector<std::string>& args, std::size_t* i, Options* o, Problem* problem) {
+  const std::string& a = args[*i];
+  const std::string_view name = std::string_view(a).substr(0, a.find('='));
+  const bool has_value = name.size() < a.size();
+  for (const Flag& f : kFlags) {
+    if (f.name != name) continue;
+    if (has_value) {
+      *problem = {std::string(name) + " takes no value", ""};
+      return false;
     }
-    o->positional.push_back(a);
+    o->*f.target = true;
+    return true;
   }
+  for (const ValueOption& v : kValueOptions) {
+    if (v.name != name) continue;
+    std::string value;
+    if (has_value)
+      value = a.substr(name.size() + 1);
+    else if (*i + 1 < args.size())
+      value = args[++*i];
+    // An empty value is none: --plot "" would otherwise pass for no --plot at all.
+    if (value.empty()) {
+      *problem = {std::string(name) + " needs a value", ""};
+      return false;
+    }
+    o->*v.target = value;
+    return true;
+  }
+  if (LooksLikeOption(a)) {
+    *problem = {"unknown option " + a, "to compute it as a formula, put -- before it: vantel-cli -- " + a};
+    return false;
+  }
+  o->positional.push_back(a);
+  return true;
+}
+
+// The options that go together, and the number of arguments.
+bool CheckOptions(Options* o, Problem* problem) {
   if (!ParseLanguage(o->lang, &o->language)) {
     *problem = {"--lang takes ca, en or es", ""};
     return false;
@@ -203,6 +190,23 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* pro
     return false;
   }
   return true;
+}
+
+// Before "--", a word that names an option is one and a word that looks like
+// one is an unknown option; every other word (also one beginning with "-") is
+// an argument.
+bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* problem) {
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (options_ended) {
+      o->positional.push_back(args[i]);
+    } else if (args[i] == "--") {
+      options_ended = true;
+    } else if (!ParseWord(args, &i, o, problem)) {
+      return false;
+    }
+  }
+  return CheckOptions(o, problem);
 }
 
 // What a result box shows, as the console shows it: the number text, or the
@@ -233,7 +237,7 @@ void PrintTable(const Options& o, const ShortString& formula, std::uint16_t n, s
   const char* end = csv ? "\r\n" : "\n";
   const char sep = o.csv_semicolon ? ';' : csv ? ',' : '\t';
   auto field = [&](std::int32_t code, double value) {
-    std::string text = Shown(code, code == kNoError ? FormatNumber(value) : ResultTexts[code]);
+    std::string text = Shown(code, code == kNoError ? FormatNumber(value) : ShortString(ResultText(o.language, code)));
     if (o.csv_semicolon && code == kNoError) text = DecimalCommaNumber(text);
     return csv ? CsvField(text, sep) : TabField(text);
   };
@@ -246,53 +250,9 @@ void PrintTable(const Options& o, const ShortString& formula, std::uint16_t n, s
   });
 }
 
-int Run(const Options& o, std::ostream& out, std::ostream& err) {
-  if (o.help) {
-    out << kSynopsis << kHelp;
-    return kExitComputed;
-  }
-  if (o.version) {
-    out << "vantel-cli (" VANTEL_PRODUCT_NAME ") " VANTEL_VERSION_TEXT "\n";
-    return kExitComputed;
-  }
-
-  LanguageIndex = o.language;
-  EngineStartup();
-
-  // The texts as the fields would hold them; a formula longer than the formula
-  // field takes is refused rather than cut.
-  const std::string formula = Utf8ToCp1252(o.positional[0]);
-  const std::string n_text = o.positional.size() == 2 ? Utf8ToCp1252(o.positional[1]) : std::string();
-  if (formula.size() > kFieldTextLength) {
-    std::string text = "the formula is longer than " + std::to_string(kFieldTextLength) + " characters (it has " +
-                       std::to_string(formula.size()) + ")";
-    if (!o.json) {
-      err << "vantel-cli: " << text << '\n';
-      return kExitFormulaRejected;
-    }
-    return Rejected(o, formula, "vantel-cli", text, kExitFormulaRejected, out, err);
-  }
-
-  const TickedSlots ticked = {!o.table, !o.table, !o.table};
-  const TermTexts result = RequestTerms(ShortString(formula), n_text, ticked);
-  if (result.stop != RequestStop::kNone) {
-    return Rejected(o, formula, result.message.caption.view(), result.message.text.view(),
-                    result.stop == RequestStop::kBadN ? kExitBadN : kExitFormulaRejected, out, err);
-  }
-  const auto n = static_cast<std::uint16_t>(result.n);
-
-  std::string plot_problem;
-  if (!o.plot.empty() && !WritePlot(o.plot, ShortString(formula), n,
-                                    o.plot_y == "log" ? PlotScale::kLog : PlotScale::kLinear, &plot_problem)) {
-    err << "vantel-cli: " << ConsoleText(plot_problem) << '\n';
-    return kExitPlotNotWritten;
-  }
-
-  if (o.table) {
-    PrintTable(o, ShortString(formula), n, out);
-    return kExitComputed;
-  }
-
+// a_n, S_n and P_n as the result boxes show them, or as JSON.
+void PrintQuantities(const Options& o, std::string_view formula, std::uint16_t n, const TermTexts& result,
+                     std::ostream& out) {
   const SlotResult& a = result.slots[0];
   const SlotResult& s = result.slots[1];
   const SlotResult& p = result.slots[2];
@@ -305,6 +265,54 @@ int Run(const Options& o, std::ostream& out, std::ostream& err) {
   } else {
     out << "a_n = " << Shown(a.code, a.text) << "\nS_n = " << Shown(s.code, s.text)
         << "\nP_n = " << Shown(p.code, p.text) << '\n';
+  }
+}
+
+// A formula longer than the formula field takes is refused rather than cut.
+int FormulaTooLong(const Options& o, const std::string& formula, std::ostream& out, std::ostream& err) {
+  std::string text = "the formula is longer than " + std::to_string(kFieldTextLength) + " characters (it has " +
+                     std::to_string(formula.size()) + ")";
+  if (!o.json) {
+    err << "vantel-cli: " << text << '\n';
+    return kExitFormulaRejected;
+  }
+  return Rejected(o, formula, "vantel-cli", text, kExitFormulaRejected, out, err);
+}
+
+int Run(const Options& o, std::ostream& out, std::ostream& err) {
+  if (o.help) {
+    out << kSynopsis << kHelp;
+    return kExitComputed;
+  }
+  if (o.version) {
+    out << "vantel-cli (" VANTEL_PRODUCT_NAME ") " VANTEL_VERSION_TEXT "\n";
+    return kExitComputed;
+  }
+
+  // The texts as the fields would hold them.
+  const std::string formula = Utf8ToCp1252(o.positional[0]);
+  const std::string n_text = o.positional.size() == 2 ? Utf8ToCp1252(o.positional[1]) : std::string();
+  if (formula.size() > kFieldTextLength) return FormulaTooLong(o, formula, out, err);
+
+  const TickedSlots ticked = {!o.table, !o.table, !o.table};
+  const TermTexts result = RequestTerms(ShortString(formula), n_text, ticked, o.language);
+  if (result.stop != RequestStop::kNone) {
+    return Rejected(o, formula, result.message.caption.view(), result.message.text.view(),
+                    result.stop == RequestStop::kBadN ? kExitBadN : kExitFormulaRejected, out, err);
+  }
+  const auto n = static_cast<std::uint16_t>(result.n);
+
+  std::string plot_problem;
+  if (!o.plot.empty() &&
+      !WritePlot(o.plot, ShortString(formula), n, o.plot_y == "log" ? PlotScale::kLog : PlotScale::kLinear, o.language,
+                 &plot_problem)) {
+    err << "vantel-cli: " << ConsoleText(plot_problem) << '\n';
+    return kExitPlotNotWritten;
+  }
+  if (o.table) {
+    PrintTable(o, ShortString(formula), n, out);
+  } else {
+    PrintQuantities(o, formula, n, result, out);
   }
   return kExitComputed;
 }

@@ -9,8 +9,8 @@
 
 #include "cli/encoding.h"
 #include "cli/output_file.h"
-#include "engine/evaluate.h"
 #include "engine/messages.h"
+#include "engine/result.h"
 #include "engine/table.h"
 #include "format/number_text.h"
 
@@ -62,9 +62,7 @@ constexpr PlotTexts kPlotTexts[kLanguageCount] = {
      "se omiten los valores nulos o positivos (a_k: {a}, S_k: {s})"},
 };
 
-const PlotTexts& Texts() {
-  return kPlotTexts[LanguageIndex >= 0 && LanguageIndex < kLanguageCount ? LanguageIndex : 0];
-}
+const PlotTexts& Texts(Language language) { return kPlotTexts[ValidLanguage(language)]; }
 
 std::string Replace(std::string text, std::string_view key, std::string_view value) {
   for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
@@ -430,9 +428,7 @@ Data DataOf(const Series& series, const ValueAxis& axis, const PlotFrame& frame)
 const std::string kCross =
     "<path d=\"M-4,-4l8,8m0,-8l-8,8\" stroke=\"" + std::string(kLineColour) + "\" stroke-width=\"1.5\" fill=\"none\"/>";
 
-std::string_view ResultTextOf(std::int32_t code) {
-  return code >= 0 && code < kResultCodeCount ? ResultTexts[code].view() : "";
-}
+std::string_view ResultTextOf(Language language, std::int32_t code) { return ResultText(language, code); }
 
 // A line of the legend below the plot: a swatch, then the text.
 struct LegendLine {
@@ -440,8 +436,8 @@ struct LegendLine {
   std::string text;    // UTF-8, escaped
 };
 
-std::vector<LegendLine> LegendOf(const Series& series, const ValueAxis& axis, const Data& data) {
-  const PlotTexts& texts = Texts();
+std::vector<LegendLine> LegendOf(const Series& series, const ValueAxis& axis, const Data& data, Language language) {
+  const PlotTexts& texts = Texts(language);
   std::vector<LegendLine> legend;
   legend.push_back(
       {"<circle cx=\"12\" cy=\"0\" r=\"" + Num(kPointRadius) + "\" fill=\"" + std::string(kPointColour) + "\"/>",
@@ -460,12 +456,12 @@ std::vector<LegendLine> LegendOf(const Series& series, const ValueAxis& axis, co
         data.gaps[c] == 1 ? texts.gap_one : Replace(texts.gap_many, "{c}", std::to_string(data.gaps[c]));
     add("<line x1=\"12\" y1=\"-5\" x2=\"12\" y2=\"5\" stroke=\"" + std::string(kGapColours[c]) +
             "\" stroke-width=\"2\"/>",
-        Replace(words, "{k}", std::to_string(data.first_gap[c])), Lines(ResultTexts[c].view()));
+        Replace(words, "{k}", std::to_string(data.first_gap[c])), Lines(ResultTextOf(language, c)));
   }
   if (series.sums < series.rows.size()) {
     // When the term stopped the sum, its text is in the legend already: its first line is enough.
     const Row& r = series.rows[series.sums];
-    std::vector<std::string> lines = Lines(ResultTextOf(r.s_code));
+    std::vector<std::string> lines = Lines(ResultTextOf(language, r.s_code));
     if (r.a_code == r.s_code && lines.size() > 1) lines.resize(1);
     add("<g transform=\"translate(12,0)\">" + kCross + "</g>",
         Replace(texts.sum_stops, "{k}", std::to_string(series.sums + 1)), lines);
@@ -482,38 +478,20 @@ std::vector<LegendLine> LegendOf(const Series& series, const ValueAxis& axis, co
   return legend;
 }
 
-}  // namespace
-
-std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale) {
-  const Series series = SeriesOf(formula, n);
-  const ValueAxis axis = AxisFor(series, scale);
-  const PlotFrame frame = PlotFrameFor(formula, n);
-  const Data data = DataOf(series, axis, frame);
-  const std::vector<LegendLine> legend = LegendOf(series, axis, data);
-  const bool stopped = series.sums < series.rows.size();
-
-  const double legend_top = frame.bottom + 56;
-  const double height = std::ceil(legend_top + static_cast<double>(legend.size() - 1) * kLegendLineHeight + 16);
-  const std::string w = Num(kWidth), h = Num(height);
-
-  std::string svg;
-  svg.reserve(data.points.size() + 16384);
-  svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w + "\" height=\"" + h +
-         "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
-  svg += "<title>" + XmlText(formula.view()) + "</title>\n";
-  svg += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n";
-
-  // The title: the formula, in lines of kTitleChars characters.
-  svg += "<g font-family=\"monospace\" font-size=\"15\" font-weight=\"bold\" text-anchor=\"middle\" fill=\"#000000\">";
+// The title: the formula, in lines of kTitleChars characters.
+std::string SvgTitle(const ShortString& formula) {
+  std::string svg =
+      "<g font-family=\"monospace\" font-size=\"15\" font-weight=\"bold\" text-anchor=\"middle\" fill=\"#000000\">";
   for (std::size_t line = 0; line < TitleLines(formula); ++line) {
     svg += "<text x=\"" + Num(kWidth / 2) + "\" y=\"" +
            Num(kTitleBaseline + static_cast<double>(line) * kTitleLineHeight) + "\">" +
            XmlText(formula.Sub(line * kTitleChars, kTitleChars).view()) + "</text>";
   }
-  svg += "</g>\n";
+  return svg + "</g>\n";
+}
 
-  // Grid lines at the ticks, the frame, the ticks and their labels.
+// Grid lines at the ticks, the frame, the ticks and their labels.
+std::string SvgAxes(const ValueAxis& axis, const PlotFrame& frame) {
   std::string grid, labels;
   for (const Tick& t : axis.ticks) {
     double y = frame.YOf(t.at);
@@ -529,16 +507,19 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
             Num(frame.bottom) + "\"/>";
     k_labels += "<text x=\"" + Num(x) + "\" y=\"" + Num(frame.bottom + 18) + "\">" + t.label + "</text>";
   }
-  svg += "<g stroke=\"#e0e0e0\" stroke-width=\"1\">" + grid + "</g>\n";
+  std::string svg = "<g stroke=\"#e0e0e0\" stroke-width=\"1\">" + grid + "</g>\n";
   svg += "<rect x=\"" + Num(frame.left) + "\" y=\"" + Num(frame.top) + "\" width=\"" + Num(frame.right - frame.left) +
          "\" height=\"" + Num(frame.bottom - frame.top) + "\" fill=\"none\" stroke=\"#000000\" stroke-width=\"1\"/>\n";
   svg += "<g font-family=\"sans-serif\" font-size=\"12\" fill=\"#000000\" text-anchor=\"end\">" + labels + "</g>\n";
   svg += "<g font-family=\"sans-serif\" font-size=\"12\" fill=\"#000000\" text-anchor=\"middle\">" + k_labels +
          "<text x=\"" + Num(frame.right) + "\" y=\"" + Num(frame.bottom + 34) +
          "\" text-anchor=\"end\" font-style=\"italic\">k</text></g>\n";
+  return svg;
+}
 
-  // The data: the points under the line, the marks of stopped terms at the foot.
-  svg += "<g fill=\"" + std::string(kPointColour) + "\" stroke=\"none\">" + data.points + "</g>\n";
+// The data: the points under the line, the marks of stopped terms at the foot.
+std::string SvgData(const Data& data) {
+  std::string svg = "<g fill=\"" + std::string(kPointColour) + "\" stroke=\"none\">" + data.points + "</g>\n";
   for (int c = 1; c < kResultCodeCount; ++c) {
     if (!data.gap_marks[c].empty())
       svg += "<path d=\"" + data.gap_marks[c] + "\" stroke=\"" + kGapColours[c] +
@@ -549,42 +530,76 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
     svg += "<path d=\"" + PathOf(stretch) + "\" fill=\"none\" stroke=\"" + kLineColour +
            "\" stroke-width=\"1.5\" stroke-linejoin=\"round\" stroke-linecap=\"round\"/>\n";
   }
-  // Where S stops: a cross at the end of the line and the first line of its text
-  // (with no line at all, the legend alone tells).
+  return svg;
+}
+
+// Where S stops: a cross at the end of the line and the first line of its text
+// (with no line at all, the legend alone tells).
+std::string SvgStop(const Series& series, const Data& data, const PlotFrame& frame, Language language) {
   const std::vector<Point>* last = nullptr;
   for (const std::vector<Point>& stretch : data.stretches) {
     if (!stretch.empty()) last = &stretch;
   }
-  if (stopped && last) {
-    const Point end = last->back();
-    std::vector<std::string> lines = Lines(ResultTextOf(series.rows[series.sums].s_code));
-    // Beside the cross, on the side of the plot's middle, above the line when it
-    // comes from below and below it when it comes from above.
-    bool right_half = end.x > (frame.left + frame.right) / 2;
-    bool from_below = last->size() < 2 || (*last)[last->size() - 2].y >= end.y;
-    double text_y = std::clamp(from_below ? end.y - 6 : end.y + 16, frame.top + 14, frame.bottom - 6);
-    svg += "<g transform=\"translate(" + Num(end.x) + "," + Num(end.y) + ")\">" + kCross + "</g>\n";
-    svg += "<text x=\"" + Num(end.x + (right_half ? -12 : 12)) + "\" y=\"" + Num(text_y) +
-           "\" font-family=\"sans-serif\" font-size=\"12\" fill=\"" + kLineColour + "\" text-anchor=\"" +
-           (right_half ? "end" : "start") + "\">" + (lines.empty() ? "" : XmlText(lines[0])) + "</text>\n";
-  }
+  if (series.sums >= series.rows.size() || !last) return "";
+  const Point end = last->back();
+  std::vector<std::string> lines = Lines(ResultTextOf(language, series.rows[series.sums].s_code));
+  // Beside the cross, on the side of the plot's middle, above the line when it
+  // comes from below and below it when it comes from above.
+  bool right_half = end.x > (frame.left + frame.right) / 2;
+  bool from_below = last->size() < 2 || (*last)[last->size() - 2].y >= end.y;
+  double text_y = std::clamp(from_below ? end.y - 6 : end.y + 16, frame.top + 14, frame.bottom - 6);
+  std::string svg = "<g transform=\"translate(" + Num(end.x) + "," + Num(end.y) + ")\">" + kCross + "</g>\n";
+  svg += "<text x=\"" + Num(end.x + (right_half ? -12 : 12)) + "\" y=\"" + Num(text_y) +
+         "\" font-family=\"sans-serif\" font-size=\"12\" fill=\"" + kLineColour + "\" text-anchor=\"" +
+         (right_half ? "end" : "start") + "\">" + (lines.empty() ? "" : XmlText(lines[0])) + "</text>\n";
+  return svg;
+}
 
-  // The legend.
-  svg += "<g font-family=\"sans-serif\" font-size=\"12\" fill=\"#000000\">";
+// The legend, from legend_top down.
+std::string SvgLegend(const std::vector<LegendLine>& legend, const PlotFrame& frame, double legend_top) {
+  std::string svg = "<g font-family=\"sans-serif\" font-size=\"12\" fill=\"#000000\">";
   for (std::size_t i = 0; i < legend.size(); ++i) {
     double y = legend_top + static_cast<double>(i) * kLegendLineHeight;
     if (!legend[i].swatch.empty())
       svg += "<g transform=\"translate(" + Num(frame.left) + "," + Num(y - 4) + ")\">" + legend[i].swatch + "</g>";
     svg += "<text x=\"" + Num(frame.left + 32) + "\" y=\"" + Num(y) + "\">" + legend[i].text + "</text>";
   }
-  svg += "</g>\n</svg>\n";
+  return svg + "</g>\n";
+}
+
+}  // namespace
+
+std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale, Language language) {
+  const Series series = SeriesOf(formula, n);
+  const ValueAxis axis = AxisFor(series, scale);
+  const PlotFrame frame = PlotFrameFor(formula, n);
+  const Data data = DataOf(series, axis, frame);
+  const std::vector<LegendLine> legend = LegendOf(series, axis, data, language);
+
+  const double legend_top = frame.bottom + 56;
+  const double height = std::ceil(legend_top + static_cast<double>(legend.size() - 1) * kLegendLineHeight + 16);
+  const std::string w = Num(kWidth), h = Num(height);
+
+  std::string svg;
+  svg.reserve(data.points.size() + 16384);
+  svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w + "\" height=\"" + h +
+         "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+  svg += "<title>" + XmlText(formula.view()) + "</title>\n";
+  svg += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n";
+  svg += SvgTitle(formula);
+  svg += SvgAxes(axis, frame);
+  svg += SvgData(data);
+  svg += SvgStop(series, data, frame, language);
+  svg += SvgLegend(legend, frame, legend_top);
+  svg += "</svg>\n";
   return svg;
 }
 
-bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_t n, PlotScale scale,
+bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_t n, PlotScale scale, Language language,
                std::string* problem) {
   std::string reason;
-  if (WriteOutputFile(path, PlotSvg(formula, n, scale), &reason)) return true;
+  if (WriteOutputFile(path, PlotSvg(formula, n, scale, language), &reason)) return true;
   *problem = "cannot write the picture " + path + ": " + reason;
   return false;
 }

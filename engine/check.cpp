@@ -41,17 +41,17 @@ int NeighbourError(char x, char y) {
 
 }  // namespace
 
-bool CheckFormula(const ShortString& formula, CheckMessage* message) {
+bool CheckFormula(const ShortString& formula, Language language, CheckMessage* message) {
   *message = CheckMessage{};
   const std::string_view f = formula.view();
   if (Trim(f).empty()) return false;
 
   if (IsForbiddenFirst(f.front())) {
-    Show(message, CheckMessageCaption(LanguageIndex, kOperandMissing), "? " + formula);
+    Show(message, CheckMessageCaption(language, kOperandMissing), "? " + formula);
     return false;
   }
   if (IsPending(f.back())) {
-    Show(message, CheckMessageCaption(LanguageIndex, kOperandMissing), formula + " ?");
+    Show(message, CheckMessageCaption(language, kOperandMissing), formula + " ?");
     return false;
   }
 
@@ -67,11 +67,11 @@ bool CheckFormula(const ShortString& formula, CheckMessage* message) {
       error = NeighbourError(x, f[i - 1]);
     }
     if (error == kInvalidCharacter) {
-      Show(message, CheckMessageCaption(LanguageIndex, error), formula.Sub(0, i + 1) + " : " + x);
+      Show(message, CheckMessageCaption(language, error), formula.Sub(0, i + 1) + " : " + x);
       return false;
     }
     if (error != 0) {
-      Show(message, CheckMessageCaption(LanguageIndex, error), formula.Sub(0, i) + "?" + x);
+      Show(message, CheckMessageCaption(language, error), formula.Sub(0, i) + "?" + x);
       return false;
     }
   }

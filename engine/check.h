@@ -1,6 +1,7 @@
 // The syntax check of a formula, run before anything is computed.
 #pragma once
 
+#include "engine/messages.h"
 #include "format/short_string.h"
 
 // What the check would show the user: a message with a caption and a text, or
@@ -12,5 +13,7 @@ struct CheckMessage {
 };
 
 // True when the formula is acceptable. On false, *message holds the message to
-// show, if any, in the current language. Changes nothing else.
+// show, if any, in the language. Changes nothing else.
+bool CheckFormula(const ShortString& formula, Language language, CheckMessage* message);
+// The same in the language of LanguageIndex (engine/dialog_state.h).
 bool CheckFormula(const ShortString& formula, CheckMessage* message);

@@ -2,103 +2,16 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "engine/arithmetic.h"
-#include "engine/messages.h"
+#include "engine/groups.h"
 #include "engine/power.h"
 #include "engine/text_value.h"
+#include "format/number_reading.h"
 #include "format/number_text.h"
 #include "format/text.h"
-
-std::int32_t ResultCode = kNoError;
-
-namespace {
-
-double Fail(std::int32_t code) {
-  ResultCode = code;
-  return 0;
-}
-
-double Take(Result r) { return r.code != kNoError ? Fail(r.code) : r.value; }
-
-}  // namespace
-
-bool ReadNumber(std::string_view text, double* value, bool* overflow) {
-  *value = 0;
-  *overflow = false;
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  const std::size_t start = i;
-  int digits = 0;
-  bool nonzero = false;
-  int integer_digits = 0;
-  bool point = false;
-  std::uint64_t mantissa = 0;  // the digits as an integer, while there are at most 15
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    if (IsDigit(c)) {
-      if (c != '0') nonzero = true;
-      if (++digits <= 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      if (!point) ++integer_digits;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (digits == 0) return false;
-  long exponent = 0;
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-    ++i;
-    bool negative_exponent = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative_exponent = text[i++] == '-';
-    std::size_t exponent_start = i;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
-    }
-    if (i == exponent_start) return false;
-    if (negative_exponent) exponent = -exponent;
-  }
-  if (i != text.size()) return false;
-  if (!nonzero) {
-    *value = negative ? -0.0 : 0.0;
-    return true;
-  }
-  // At most 15 digits and no more than 22 decimals: the integer and the power of
-  // ten are exact, so one division is the correctly rounded value.
-  const int decimals = digits - integer_digits - static_cast<int>(exponent);
-  if (digits <= 15 && decimals >= 0 && decimals <= 22) {
-    const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
-    *value = negative ? -magnitude : magnitude;
-    return true;
-  }
-
-  // Correctly rounded to the nearest double.
-  double magnitude = 0;
-  auto [end, error] =
-      std::from_chars(text.data() + start, text.data() + text.size(), magnitude, std::chars_format::general);
-  (void)end;
-  if (error == std::errc::result_out_of_range) {
-    // Beyond the range of a double: above it is an overflow, below it the number
-    // underflows to 0. With at most 255 digits, the exponent and the count of
-    // integer digits tell the two apart (they lie over 600 powers of ten apart).
-    if (exponent + integer_digits > 0) {
-      *overflow = true;
-      return true;
-    }
-    magnitude = 0;
-  } else if (error != std::errc()) {
-    return false;
-  }
-  *value = negative ? -magnitude : magnitude;
-  return true;
-}
 
 namespace {
 
@@ -122,39 +35,9 @@ Result LeafValue(std::string_view text) {
   return {WithMinusSigns(value, minus), kNoError};
 }
 
-// Positions of the "(" and matching ")" of the first complete group at depth 0.
-Group FirstGroup(const ShortString& text) { return FirstGroupOf(text.view()); }
-
-Group FirstGroupOf(std::string_view text) {
-  int depth = 0;
-  int open = 0;
-  for (int i = 1; i <= static_cast<int>(text.size()); ++i) {
-    char c = text[i - 1];
-    if (c == '(') {
-      if (depth == 0 && open == 0) open = i;
-      ++depth;
-    } else if (c == ')') {
-      --depth;
-      if (depth == 0 && open != 0) return {open, i};
-    }
-  }
-  return {};
-}
-
-double IntegerPower(double x, std::int32_t e) {
-  ResultCode = kNoError;
-  return Take(IntegerPowerOf(x, e));
-}
-
-double Factorial(std::uint16_t m) {
-  if (m > kMaxFactorial) return Fail(kFactorialRange);
-  ResultCode = kNoError;
-  return FactorialValue(m);
-}
-
 namespace {
 
-Result Combine(char op, double a, double b) {
+Result Combine(char op, double a, double b, PowerNotes* notes) {
   switch (op) {
     case '+': {
       const double r = a + b;
@@ -173,7 +56,7 @@ Result Combine(char op, double a, double b) {
       return {r, QuotientCode(b, r)};
     }
     case '^':
-      return Power(a, b);
+      return Power(a, b, notes);
     default:  // '!'
       return FactorialOf(a);
   }
@@ -182,25 +65,6 @@ Result Combine(char op, double a, double b) {
 // A failed step gives the value 0 with its code.
 Result Checked(Result r) { return r.code != kNoError ? Result{0, r.code} : r; }
 
-// For each "(" of a text, how far on its matching ")" is (the first ")" after it
-// that closes as many parentheses as were opened in between), or 0 when it has
-// none. The distance stays right when the text before the "(" is rewritten.
-struct Matches {
-  std::uint8_t distance[ShortString::kCapacity] = {};
-  explicit Matches(std::string_view text) {
-    std::uint8_t open[ShortString::kCapacity];
-    int depth = 0;
-    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
-      if (text[i] == '(') {
-        open[depth++] = static_cast<std::uint8_t>(i);
-      } else if (text[i] == ')' && depth > 0) {
-        const int o = open[--depth];
-        distance[o] = static_cast<std::uint8_t>(i - o);
-      }
-    }
-  }
-};
-
 // A group's number text as it stands in its level's text, and the value it reads back as.
 struct Written {
   std::uint8_t start;
@@ -208,11 +72,11 @@ struct Written {
   double value;
 };
 
-Result EvaluateLevel(std::string_view text, const std::uint8_t* distance);
+Result EvaluateLevel(std::string_view text, const std::uint8_t* distance, PowerNotes* notes);
 
-Result EvaluatePiece(std::string_view text) {
-  const Matches matches(text);
-  return EvaluateLevel(text, matches.distance);
+Result EvaluatePiece(std::string_view text, PowerNotes* notes) {
+  const GroupMatches matches(text);
+  return EvaluateLevel(text, matches.distance, notes);
 }
 
 // Which of "+", "-", "*", "/", "^", "!" a character is (its index in Operators), or -1.
@@ -230,8 +94,8 @@ constexpr struct OperatorTable {
 // it), so that the operands of a long chain are found without rescanning.
 class Level {
  public:
-  Level(std::string_view s, const Written* written, int written_count)
-      : s_(s), written_(written), written_count_(written_count) {
+  Level(std::string_view s, const Written* written, int written_count, PowerNotes* notes)
+      : s_(s), written_(written), written_count_(written_count), notes_(notes) {
     const int size = static_cast<int>(s.size());
     for (int op = 0; op <= kAny; ++op)
       for (int w = 0; w <= size >> 6; ++w) marks_[op][w] = 0;
@@ -292,7 +156,7 @@ class Level {
   Result Range(int lo, int hi, bool without_groups) {
     if (!without_groups && last_open_ >= lo) {
       const std::string_view piece = s_.substr(lo, hi - lo);
-      if (FirstGroupOf(piece).open != 0) return EvaluatePiece(piece);
+      if (FirstGroup(piece).open != 0) return EvaluatePiece(piece, notes_);
     }
     if (LastMark(kAny, lo + 1, hi) < 0) return Leaf(lo, hi);
     for (int op = 0; op < 6; ++op) {
@@ -303,7 +167,7 @@ class Level {
       if (Operators[op] == '!') return Checked(FactorialOf(a.value));  // the right side is not evaluated
       const Result b = Range(at + 1, hi, at + 1 > last_open_);
       if (b.code != kNoError) return b;
-      return Checked(Combine(Operators[op], a.value, b.value));
+      return Checked(Combine(Operators[op], a.value, b.value, notes_));
     }
     return Leaf(lo, hi);
   }
@@ -311,6 +175,7 @@ class Level {
   std::string_view s_;
   const Written* written_;
   int written_count_;
+  PowerNotes* notes_;
   static constexpr int kAny = 6;  // the places where any operator can split
   std::uint64_t marks_[7][4];
   int last_open_;
@@ -320,7 +185,7 @@ class Level {
 // text, from left to right (the text cut at 255 characters each time); then the
 // text is split at the last place of the loosest operator that has one.
 // distance[i] is the distance to the ")" matching a "(" at i of the text.
-Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
+Result EvaluateLevel(std::string_view text, const std::uint8_t* distance, PowerNotes* notes) {
   char rewritten[ShortString::kCapacity];  // the text once a group is written back
   std::string_view s = text;
   Written written[ShortString::kCapacity / 2 + 1];
@@ -345,7 +210,7 @@ Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
     }
     const int d = distance[i - shift];
     if (d == 0 || i + d >= static_cast<int>(s.size())) break;  // never closed: no complete group follows
-    const Result inner = EvaluateLevel(s.substr(i + 1, d - 1), distance + (i - shift) + 1);
+    const Result inner = EvaluateLevel(s.substr(i + 1, d - 1), distance + (i - shift) + 1, notes);
     if (inner.code != kNoError) return inner;
     const ShortString number = FormatNumber(inner.value);
     if (s.data() != rewritten) std::memcpy(rewritten, s.data(), s.size());
@@ -361,16 +226,11 @@ Result EvaluateLevel(std::string_view text, const std::uint8_t* distance) {
   // A level that is one number text written back whole (a group in parentheses
   // of its own) is its value: as Level would find it, without marking the text.
   if (written_count == 1 && written[0].start == 0 && written[0].length == s.size()) return {written[0].value, kNoError};
-  return Level(s, written, written_count).Whole();
+  return Level(s, written, written_count, notes).Whole();
 }
 
 }  // namespace
 
-Result EvaluateText(std::string_view text) { return EvaluatePiece(text.substr(0, ShortString::kCapacity)); }
-
-double Evaluate(const ShortString& text) {
-  LoadResultTexts();
-  const Result r = EvaluateText(text.view());
-  ResultCode = r.code;
-  return r.value;
+Result EvaluateText(std::string_view text, PowerNotes* notes) {
+  return EvaluatePiece(text.substr(0, ShortString::kCapacity), notes);
 }

@@ -29,36 +29,18 @@
 #include "engine/result.h"
 #include "format/short_string.h"
 
-// The code of the last evaluation; a value is used only when it is 0.
-extern std::int32_t ResultCode;
-
 // "+", "-", "*", "/", "^", "!": the order in which a place to split is looked for,
 // from the loosest binding to the tightest.
 inline constexpr char Operators[6] = {'+', '-', '*', '/', '^', '!'};
 
-struct Group {
-  int open = 0;   // 1-based position of "(", 0 when there is no group
-  int close = 0;  // 1-based position of the matching ")"
-};
+class PowerNotes;
 
-// The value of a text (the code in ResultCode), with the result texts loaded
-// for the language.
-double Evaluate(const ShortString& text);
-// The same as a value and its code, touching nothing else (ResultCode and the
-// result texts are left as they were).
-Result EvaluateText(std::string_view text);
-Group FirstGroup(const ShortString& text);
-Group FirstGroupOf(std::string_view text);
-double IntegerPower(double x, std::int32_t e);
-double Factorial(std::uint16_t m);
+// The value of a text and its code. With notes, the integer powers go through
+// them (the terms of a block, see PowerNotes); without, nothing but the text
+// decides the result.
+Result EvaluateText(std::string_view text, PowerNotes* notes = nullptr);
 
 // The value of a leaf, a text that no operator splits: each leading "-" is a
 // factor -1 on the rest, and the rest is a number or counts as 0 (code 4 for a
 // number beyond the range of a double).
 Result LeafValue(std::string_view text);
-
-// Reads a whole text as a decimal number (leading blanks and tabs skipped, an
-// optional sign, digits with an optional point, an optional exponent). False when
-// the text is not such a number. A number beyond the range of a double sets
-// *overflow and reads as 0.
-bool ReadNumber(std::string_view text, double* value, bool* overflow);

@@ -5,8 +5,8 @@
 Fold FoldTerms(std::uint16_t n, unsigned want, int block_size, const TermSource& source,
                const std::function<void(std::uint16_t k, Result term, const Fold& fold)>* each) {
   Fold fold;
-  fold.with_sum = (want & kFoldSum) != 0;
-  fold.with_product = (want & kFoldProduct) != 0;
+  fold.with_sum = (want & kWantSum) != 0;
+  fold.with_product = (want & kWantProduct) != 0;
   TermBlock block;
   for (int k0 = 1; k0 <= n; k0 += block_size) {
     if (!each && fold.Stopped()) break;

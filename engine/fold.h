@@ -90,11 +90,8 @@ struct Fold {
   }
 };
 
-// Which of S and P a fold is for; the other one is not computed.
-enum FoldWant : unsigned { kFoldSum = 1, kFoldProduct = 2 };
-
 // Terms 1 ... n from the source, block by block (blocks of at most block_size
-// terms), folded into S and P. each, when given, sees every term and the fold
-// after it; otherwise the loop ends once the wanted quantities have stopped.
+// terms), folded into S and P as far as want asks for them (kWantSum, kWantProduct). each, when given, sees every term
+// and the fold after it; otherwise the loop ends once the wanted quantities have stopped.
 Fold FoldTerms(std::uint16_t n, unsigned want, int block_size, const TermSource& source,
                const std::function<void(std::uint16_t k, Result term, const Fold& fold)>* each = nullptr);

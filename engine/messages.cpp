@@ -1,8 +1,5 @@
 #include "engine/messages.h"
 
-int LanguageIndex = kCatalan;
-ShortString ResultTexts[kResultCodeCount];
-
 namespace {
 
 // Texts are Windows-1252; accented letters are written as octal escapes.
@@ -24,18 +21,12 @@ const char* const kResultTexts[kLanguageCount][kResultCodeCount] = {
      "Potencia de base negativa y exponente no entero", "Desbordamiento"},
 };
 
-int ValidLanguage(int language) { return language >= 0 && language < kLanguageCount ? language : kCatalan; }
-
 }  // namespace
 
-const char* CheckMessageCaption(int language, int number) {
+const char* CheckMessageCaption(Language language, int number) {
   return number >= 0 && number < 4 ? kCheckCaptions[ValidLanguage(language)][number] : "";
 }
 
-const char* ResultText(int language, int code) {
+const char* ResultText(Language language, int code) {
   return code >= 0 && code < kResultCodeCount ? kResultTexts[ValidLanguage(language)][code] : "";
-}
-
-void LoadResultTexts() {
-  for (int code = 0; code < kResultCodeCount; ++code) ResultTexts[code] = ResultText(LanguageIndex, code);
 }

@@ -6,22 +6,25 @@
 
 #include "format/short_string.h"
 
+// Vantel's languages: the one index that selects the engine's texts and the
+// about window's.
 enum Language : int { kCatalan = 0, kEnglish = 1, kSpanish = 2 };
 constexpr int kLanguageCount = 3;
 constexpr int kResultCodeCount = 5;
 
-// Selects the text of every language-dependent table; Vantel keeps it at Catalan.
-extern int LanguageIndex;
+// A language index as a language: an index out of range is Catalan.
+inline Language ValidLanguage(int index) {
+  return index >= 0 && index < kLanguageCount ? static_cast<Language>(index) : kCatalan;
+}
 
-// Texts of the result codes 0 to 4 in the current language (filled by LoadResultTexts).
-extern ShortString ResultTexts[kResultCodeCount];
+// Vantel's language: set once at start (the dialog keeps Catalan, vantel-cli
+// takes --lang) and read by the dialog's own code and the about window; the
+// engine's functions take the language as an argument.
+extern Language LanguageIndex;
 
 // Captions of the check's messages by error number (0 is empty): 1 invalid
 // character, 2 operator missing, 3 operand missing.
-const char* CheckMessageCaption(int language, int number);
+const char* CheckMessageCaption(Language language, int number);
 
 // The text of a result code in a language (0 is the empty text).
-const char* ResultText(int language, int code);
-
-// Copies the five texts of the current language into ResultTexts.
-void LoadResultTexts();
+const char* ResultText(Language language, int code);

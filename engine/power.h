@@ -9,9 +9,16 @@
 
 #include "engine/result.h"
 
+class PowerNotes;
+
 // Exponents up to this many factors are multiplied out literally; longer ones
 // (beyond what any term's own index can give) cost a bounded number of steps.
 constexpr std::uint32_t kLiteralPowerSteps = 65536;
+
+// The number of factors of x^e: |e|, also for the most negative e.
+inline std::uint32_t FactorCount(std::int32_t e) {
+  return e < 0 ? 0u - static_cast<std::uint32_t>(e) : static_cast<std::uint32_t>(e);
+}
 
 // How "^" reads its exponent b: 0, an integer (|b| equal to |b| rounded to the
 // nearest integer, ties to even), a magnitude that rounds to 2^31 or more (a
@@ -29,6 +36,10 @@ inline bool PowerStep(double* r, double x, double limit) {
   *r *= x;
   return true;
 }
+
+// 0^e for an integer e: 0, code 1 when e < 0 (0 also for e = 0; "^" gives 1
+// for a zero exponent before it comes here).
+inline Result ZeroPower(std::int32_t e) { return {0, e < 0 ? kDivisionByZero : kNoError}; }
 
 // x^e for an integer e given |x|^|e| with its sign: for a negative exponent
 // 1 divided by the power, code 1 when that power is 0 or the quotient overflows.
@@ -48,18 +59,9 @@ inline Result FinishPower(double power, bool negative_exponent) {
 // literal product), with code 4 whenever the literal product could reach the limit.
 Result IntegerPowerOf(double x, std::int32_t e);
 
-// Long literal powers asked for by several term texts, computed side by side
-// instead of one long chain after another. While recording, IntegerPowerOf notes
-// each power of at least kRecordedPowerSteps factors and answers 1 (that pass's
-// values are thrown away); ComputeRecordedPowers then computes the noted powers
-// together, and until EndRecordedPowers IntegerPowerOf answers those from there
-// (the very values it would compute) and computes any other as usual.
+// How many powers of at least this many factors the text terms of a block
+// ask for decides whether noting them first pays (see PowerNotes).
 constexpr std::uint32_t kRecordedPowerSteps = 64;
-void RecordPowers();
-void ComputeRecordedPowers();
-void EndRecordedPowers();
-// How many powers of at least kRecordedPowerSteps factors IntegerPowerOf has been asked for.
-std::uint64_t LongPowerCount();
 
 // The same for count independent pairs, side by side: value[l], code[l] =
 // IntegerPowerOf(x[l], e[l]), bit for bit.
@@ -68,10 +70,6 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
 // The same with one exponent for all, count at most 64.
 void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* value, std::int32_t* code);
 
-// IntegerPowers uses the widest vector instructions of the processor (true, the
-// default) or the plain ones every build can run (for tests).
-void UseWidestVectors(bool widest);
-
 // a^b for a b that is not an integer: e^(b ln a) for a > 0 (code 1 when it
 // overflows), 0 for a = 0, code 3 for a < 0.
 Result FractionPower(double a, double b);
@@ -79,12 +77,6 @@ Result FractionPower(double a, double b);
 // The same for count pairs side by side: value[l], code[l] = FractionPower(a[l], b[l]).
 void FractionPowers(int count, const double* a, const double* b, double* value, std::int32_t* code);
 
-// a^b for the "^" operator.
+// a^b for the "^" operator; with notes, an integer exponent goes through them.
 Result Power(double a, double b);
-
-// e^(b ln a) for a > 0, correctly rounded but for the rarest ties; may be an
-// infinity when the result is beyond the range of a double. A fast
-// table-driven computation decides almost every value; the rest take
-// CarefulExpLogPower, which defines the value.
-double ExpLogPower(double a, double b);
-double CarefulExpLogPower(double a, double b);
+Result Power(double a, double b, PowerNotes* notes);

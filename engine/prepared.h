@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "engine/fold.h"
+#include "engine/power_notes.h"
 #include "engine/program.h"
 #include "engine/result.h"
 #include "format/short_string.h"
@@ -53,21 +54,24 @@ class TermRun {
   enum LaneState : std::uint8_t { kRunning, kStopped, kToText };
 
   bool RunBlock(int k0, int count, TermBlock* out);
+  void RunStep(const Step& step, int k0, int count, TermBlock* out);
+  template <class CodeOf>
+  void Mark(int count, TermBlock* out, CodeOf code_of);
+  void GroupValues(const Step& step, int count);
   void IndexPower(const Step& step, int k0, int count, TermBlock* out);
   void Powers(const Step& step, int count, TermBlock* out);
+  void TakePowers(int count, const int* lanes, const double* value, const std::int32_t* code, double* r,
+                  TermBlock* out);
 
   const PreparedFormula& prepared_;
   std::vector<double> lanes_;  // every register for each lane of a block
   std::vector<RunningPower> powers_;
   LaneState state_[TermBlock::kSize];
   // Whether the text terms of the last block asked for two or more long powers,
-  // so that noting them first pays (see RecordPowers).
+  // so that noting them first pays (see PowerNotes).
   bool long_powers_ = true;
+  PowerNotes notes_;  // the long powers of a block's text terms
 };
 
 // Term k: value and code, exactly as the text evaluation of the term text.
 Result PreparedTerm(const PreparedFormula& prepared, std::uint16_t k);
-
-// Terms first ... first + count - 1 in order, computed a block at a time.
-void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
-                   const std::function<void(std::uint16_t k, Result term)>& each);

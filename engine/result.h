@@ -20,6 +20,9 @@ constexpr int kMaxFactorial = 170;        // 171! is beyond a double
 // the limit tests that divide are decided without dividing.
 constexpr double kSurelyBelowLimit = kOverflowLimit * (1 - 0x1p-50);
 
+// Which of the quantities a_n, S_n and P_n a computation wants (or'ed together).
+enum Want : unsigned { kWantTerm = 1, kWantSum = 2, kWantProduct = 4 };
+
 // A value and its code; the value is used only when the code is 0.
 struct Result {
   double value = 0;

@@ -101,33 +101,39 @@ void TermRun::IndexPower(const Step& step, int k0, int count, TermBlock* out) {
   powers_[step.running_power] = run;
 }
 
+// The values and codes of the powers computed for the lanes listed; a code
+// stops its lane.
+void TermRun::TakePowers(int count, const int* lanes, const double* value, const std::int32_t* code, double* r,
+                         TermBlock* out) {
+  for (int j = 0; j < count; ++j) {
+    const int l = lanes[j];
+    r[l] = value[j];
+    if (code[j] != kNoError) {
+      out->code[l] = code[j];
+      state_[l] = kStopped;
+    }
+  }
+}
+
 // left ^ right (or ^ a constant integer) in every running lane: the integer
-// powers side by side, the other exponents one by one. Lanes that have
-// stopped may be computed as well; their values are not used.
+// powers side by side, the other exponents side by side as well. Lanes that
+// have stopped may be computed as well; their values are not used.
 void TermRun::Powers(const Step& step, int count, TermBlock* out) {
   double* reg = lanes_.data();
   const double* a = reg + step.left * kLanes;
   const double* b = reg + step.right * kLanes;
   double* r = reg + step.target * kLanes;
+  double value[kLanes];
+  std::int32_t code[kLanes];
   if (step.kind == Step::kIntegerPower) {
-    std::int32_t code[kLanes];
     ConstantIntegerPowers(count, a, step.exponent, r, code);
-    for (int l = 0; l < count; ++l) {
-      if (state_[l] == kRunning && code[l] != kNoError) {
-        out->code[l] = code[l];
-        state_[l] = kStopped;
-      }
-    }
+    Mark(count, out, [&](int l) { return code[l]; });
     return;
   }
-  double base[kLanes] = {};
+  double base[kLanes] = {}, fraction_base[kLanes] = {}, fraction_exponent[kLanes] = {};
   std::int32_t exponent[kLanes] = {};
-  int lane[kLanes] = {};
-  int held = 0;
-  double fraction_base[kLanes] = {};
-  double fraction_exponent[kLanes] = {};
-  int fraction_lane[kLanes] = {};
-  int fractions = 0;
+  int lane[kLanes] = {}, fraction_lane[kLanes] = {};
+  int held = 0, fractions = 0;
   for (int l = 0; l < count; ++l) {
     if (state_[l] != kRunning) continue;
     std::int32_t e = 0;
@@ -151,22 +157,118 @@ void TermRun::Powers(const Step& step, int count, TermBlock* out) {
         break;
     }
   }
-  double value[kLanes];
-  std::int32_t code[kLanes];
-  auto take = [&](int count, const int* lanes) {
-    for (int j = 0; j < count; ++j) {
-      const int l = lanes[j];
-      r[l] = value[j];
-      if (code[j] != kNoError) {
-        out->code[l] = code[j];
-        state_[l] = kStopped;
-      }
-    }
-  };
   IntegerPowers(held, base, exponent, value, code);
-  take(held, lane);
+  TakePowers(held, lane, value, code, r, out);
   FractionPowers(fractions, fraction_base, fraction_exponent, value, code);
-  take(fractions, fraction_lane);
+  TakePowers(fractions, fraction_lane, value, code, r, out);
+}
+
+namespace {
+
+// r = a op b in every lane, as "+", "-", "*" and "/" compute it; true when some
+// lane may have failed (an infinity, or a divisor 0).
+template <Step::Kind kKind>
+[[gnu::always_inline]] inline bool Arithmetic(int count, const double* a, const double* b, double* r) {
+  bool stop = false;
+  for (int l = 0; l < count; ++l) {
+    if constexpr (kKind == Step::kAdd) r[l] = a[l] + b[l];
+    if constexpr (kKind == Step::kSubtract) r[l] = a[l] - b[l];
+    if constexpr (kKind == Step::kMultiply) r[l] = a[l] * b[l];
+    if constexpr (kKind == Step::kDivide) {
+      r[l] = a[l] / b[l];
+      stop |= b[l] == 0;
+    }
+    stop |= std::fabs(r[l]) == HUGE_VAL;
+  }
+  return stop;
+}
+
+}  // namespace
+
+// After a step that may have failed somewhere in the block: the code of each
+// lane still running.
+template <class CodeOf>
+void TermRun::Mark(int count, TermBlock* out, CodeOf code_of) {
+  for (int l = 0; l < count; ++l) {
+    if (state_[l] != kRunning) continue;
+    const std::int32_t code = code_of(l);
+    if (code != kNoError) {
+      out->code[l] = code;
+      state_[l] = kStopped;
+    }
+  }
+}
+
+// A group's value as its number text reads back; a lane whose text the program
+// cannot follow goes to the text evaluation.
+[[gnu::always_inline]] inline void TermRun::GroupValues(const Step& step, int count) {
+  const Program& p = prepared_.program_;
+  const double* a = lanes_.data() + step.left * kLanes;
+  double* r = lanes_.data() + step.target * kLanes;
+  if (step.kind == Step::kSignedGroup) {
+    for (int l = 0; l < count; ++l) {
+      if (state_[l] == kRunning && std::signbit(a[l])) state_[l] = kToText;
+    }
+  }
+  if (p.fixed_group_texts) {
+    for (int l = 0; l < count; ++l) {
+      if (state_[l] == kRunning && !HasFixedText(a[l])) state_[l] = kToText;
+    }
+  }
+  for (int l = 0; l < count; ++l) r[l] = state_[l] == kRunning ? NumberTextValue(a[l]) : 0;
+}
+
+// One step over the lanes of the block.
+[[gnu::always_inline]] inline void TermRun::RunStep(const Step& step, int k0, int count, TermBlock* out) {
+  double* reg = lanes_.data();
+  const double* a = reg + step.left * kLanes;
+  const double* b = reg + step.right * kLanes;
+  double* r = reg + step.target * kLanes;
+  switch (step.kind) {
+    case Step::kAdd:
+      if (Arithmetic<Step::kAdd>(count, a, b, r)) Mark(count, out, [&](int l) { return SumCode(r[l]); });
+      break;
+    case Step::kSubtract:
+      if (Arithmetic<Step::kSubtract>(count, a, b, r)) Mark(count, out, [&](int l) { return SumCode(r[l]); });
+      break;
+    case Step::kMultiply:
+      if (Arithmetic<Step::kMultiply>(count, a, b, r)) Mark(count, out, [&](int l) { return ProductCode(r[l]); });
+      break;
+    case Step::kDivide:
+      if (Arithmetic<Step::kDivide>(count, a, b, r)) Mark(count, out, [&](int l) { return QuotientCode(b[l], r[l]); });
+      break;
+    case Step::kPower:
+    case Step::kIntegerPower:
+      Powers(step, count, out);
+      break;
+    case Step::kIndexPower:
+      IndexPower(step, k0, count, out);
+      break;
+    case Step::kFactorial:
+      Mark(count, out, [&](int l) {
+        const Result f = FactorialOf(a[l]);
+        r[l] = f.value;
+        return f.code;
+      });
+      break;
+    case Step::kNegate:
+      for (int l = 0; l < count; ++l) r[l] = -1 * a[l];
+      break;
+    case Step::kSignedGroup:
+    case Step::kGroup:
+      GroupValues(step, count);
+      break;
+    case Step::kLeaf:
+      Mark(count, out, [&](int l) {
+        const Result leaf = ReadLeaf(prepared_.program_.leaves[step.leaf], static_cast<std::uint16_t>(k0 + l), reg, l);
+        r[l] = leaf.value;
+        return leaf.code;
+      });
+      break;
+    case Step::kFail:
+      Mark(count, out, [&](int) { return step.code; });
+      break;
+  }
 }
 
 // Runs the program for the terms k0 ... k0 + count - 1: each lane's code is that
@@ -176,101 +278,13 @@ void TermRun::Powers(const Step& step, int count, TermBlock* out) {
 bool TermRun::RunBlock(int k0, int count, TermBlock* out) {
   const Program& p = prepared_.program_;
   double* reg = lanes_.data();
-  std::int32_t* codes = out->code;
   for (int l = 0; l < count; ++l) {
     reg[kIndexRegister * kLanes + l] = k0 + l;
     reg[kMinusIndexRegister * kLanes + l] = -1.0 * (k0 + l);
-    codes[l] = kNoError;
+    out->code[l] = kNoError;
     state_[l] = k0 + l < static_cast<int>(p.index_limit) ? kRunning : kToText;
   }
-  // After a step that may have failed somewhere in the block: the code of each
-  // lane still running.
-  auto mark = [&](auto code_of) {
-    for (int l = 0; l < count; ++l) {
-      if (state_[l] != kRunning) continue;
-      const std::int32_t code = code_of(l);
-      if (code != kNoError) {
-        codes[l] = code;
-        state_[l] = kStopped;
-      }
-    }
-  };
-  for (const Step& step : p.steps) {
-    const double* a = reg + step.left * kLanes;
-    const double* b = reg + step.right * kLanes;
-    double* r = reg + step.target * kLanes;
-    bool stop = false;
-    switch (step.kind) {
-      case Step::kAdd:
-        for (int l = 0; l < count; ++l) {
-          r[l] = a[l] + b[l];
-          stop |= std::fabs(r[l]) == HUGE_VAL;
-        }
-        if (stop) mark([&](int l) { return SumCode(r[l]); });
-        break;
-      case Step::kSubtract:
-        for (int l = 0; l < count; ++l) {
-          r[l] = a[l] - b[l];
-          stop |= std::fabs(r[l]) == HUGE_VAL;
-        }
-        if (stop) mark([&](int l) { return SumCode(r[l]); });
-        break;
-      case Step::kMultiply:
-        for (int l = 0; l < count; ++l) {
-          r[l] = a[l] * b[l];
-          stop |= std::fabs(r[l]) == HUGE_VAL;
-        }
-        if (stop) mark([&](int l) { return ProductCode(r[l]); });
-        break;
-      case Step::kDivide:
-        for (int l = 0; l < count; ++l) {
-          r[l] = a[l] / b[l];
-          stop |= (b[l] == 0) | (std::fabs(r[l]) == HUGE_VAL);
-        }
-        if (stop) mark([&](int l) { return QuotientCode(b[l], r[l]); });
-        break;
-      case Step::kPower:
-      case Step::kIntegerPower:
-        Powers(step, count, out);
-        break;
-      case Step::kIndexPower:
-        IndexPower(step, k0, count, out);
-        break;
-      case Step::kFactorial:
-        mark([&](int l) {
-          const Result f = FactorialOf(a[l]);
-          r[l] = f.value;
-          return f.code;
-        });
-        break;
-      case Step::kNegate:
-        for (int l = 0; l < count; ++l) r[l] = -1 * a[l];
-        break;
-      case Step::kSignedGroup:
-        for (int l = 0; l < count; ++l) {
-          if (state_[l] == kRunning && std::signbit(a[l])) state_[l] = kToText;
-        }
-        [[fallthrough]];
-      case Step::kGroup:
-        if (p.fixed_group_texts) {
-          for (int l = 0; l < count; ++l) {
-            if (state_[l] == kRunning && !HasFixedText(a[l])) state_[l] = kToText;
-          }
-        }
-        for (int l = 0; l < count; ++l) r[l] = state_[l] == kRunning ? NumberTextValue(a[l]) : 0;
-        break;
-      case Step::kLeaf:
-        mark([&](int l) {
-          const Result leaf = ReadLeaf(p.leaves[step.leaf], static_cast<std::uint16_t>(k0 + l), reg, l);
-          r[l] = leaf.value;
-          return leaf.code;
-        });
-        break;
-      case Step::kFail:
-        mark([&](int) { return step.code; });
-        break;
-    }
-  }
+  for (const Step& step : p.steps) RunStep(step, k0, count, out);
   const double* result = reg + p.result * kLanes;
   bool text = false;
   for (int l = 0; l < count; ++l) {
@@ -290,22 +304,22 @@ void TermRun::Terms(int k0, int count, TermBlock* out) {
   for (int l = 0; l < count; ++l) texts += to_text(l);
   const bool record = texts > 1 && long_powers_ && prepared_.formula_.view().find('^') != std::string_view::npos;
   if (record) {
-    RecordPowers();
+    notes_.StartNoting();
     for (int l = 0; l < count; ++l) {
-      if (to_text(l)) TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+      if (to_text(l)) TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l), &notes_);
     }
-    ComputeRecordedPowers();
+    notes_.ComputeNoted();
   }
-  const std::uint64_t long_powers_before = LongPowerCount();
+  const std::uint64_t long_powers_before = notes_.long_powers();
   for (int l = 0; l < count; ++l) {
     if (to_text(l)) {
-      const Result t = TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l));
+      const Result t = TextTerm(prepared_.formula_, static_cast<std::uint16_t>(k0 + l), &notes_);
       out->value[l] = t.value;
       out->code[l] = t.code;
     }
   }
-  if (record) EndRecordedPowers();
-  if (texts > 0) long_powers_ = LongPowerCount() - long_powers_before >= 2;
+  if (record) notes_.Stop();
+  if (texts > 0) long_powers_ = notes_.long_powers() - long_powers_before >= 2;
 }
 
 bool TermRun::RunsProgram(std::uint16_t k) {
@@ -320,15 +334,4 @@ Result PreparedTerm(const PreparedFormula& prepared, std::uint16_t k) {
   TermBlock block;
   run.Terms(k, 1, &block);
   return {block.value[0], block.code[0]};
-}
-
-void PreparedTerms(const PreparedFormula& prepared, std::uint16_t first, int count,
-                   const std::function<void(std::uint16_t k, Result term)>& each) {
-  TermRun run(prepared);
-  TermBlock block;
-  for (int k0 = first; k0 < first + count; k0 += kLanes) {
-    const int size = std::min(kLanes, first + count - k0);
-    run.Terms(k0, size, &block);
-    for (int l = 0; l < size; ++l) each(static_cast<std::uint16_t>(k0 + l), {block.value[l], block.code[l]});
-  }
 }

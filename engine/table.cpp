@@ -1,7 +1,6 @@
 #include "engine/table.h"
 
 #include "engine/fold.h"
-#include "engine/messages.h"
 #include "engine/prepared.h"
 
 // Each term is evaluated once. Once S or P has stopped with a code, every later
@@ -10,7 +9,6 @@
 void ComputeTable(const ShortString& formula, std::uint16_t n, const std::function<void(const TableRow&)>& emit) {
   if (n == 0) return;
   const PreparedFormula prepared = PrepareFormula(formula);
-  LoadResultTexts();
   TermRun run(prepared);
   const std::function<void(std::uint16_t, Result, const Fold&)> each = [&](std::uint16_t k, Result term,
                                                                            const Fold& fold) {
@@ -25,6 +23,6 @@ void ComputeTable(const ShortString& formula, std::uint16_t n, const std::functi
     emit(row);
   };
   FoldTerms(
-      n, kFoldSum | kFoldProduct, TermBlock::kSize,
+      n, kWantSum | kWantProduct, TermBlock::kSize,
       [&](int k0, int count, TermBlock* out) { run.Terms(k0, count, out); }, &each);
 }

@@ -25,4 +25,6 @@ ShortString TermText(const ShortString& formula, std::uint16_t k) {
   return SubstituteVariable(kVariable, IntText(k), formula);
 }
 
-Result TextTerm(const ShortString& formula, std::uint16_t k) { return EvaluateText(TermText(formula, k).view()); }
+Result TextTerm(const ShortString& formula, std::uint16_t k, PowerNotes* notes) {
+  return EvaluateText(TermText(formula, k).view(), notes);
+}

@@ -18,5 +18,7 @@ bool IsVariable(char c);
 // The text of term k: the formula with the digits of k in place of the variable.
 ShortString TermText(const ShortString& formula, std::uint16_t k);
 
-// Term k through the text evaluation.
-Result TextTerm(const ShortString& formula, std::uint16_t k);
+class PowerNotes;
+
+// Term k through the text evaluation (its integer powers through the notes, when given).
+Result TextTerm(const ShortString& formula, std::uint16_t k, PowerNotes* notes = nullptr);

@@ -1,12 +1,14 @@
 #include "engine/text_value.h"
 
-#include <bit>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 
-#include "engine/evaluate.h"
+#include "engine/testing.h"
+#include "format/double_bits.h"
+#include "format/number_reading.h"
 #include "format/number_text.h"
 
 double NumberTextValueSlow(double value) {
@@ -22,23 +24,17 @@ namespace {
 
 using U128 = unsigned __int128;
 
-constexpr struct PowerTable {
-  U128 p[39];
-  constexpr PowerTable() : p() {
-    p[0] = 1;
-    for (int i = 1; i < 39; ++i) p[i] = p[i - 1] * 10;
-  }
-} kPowers;
+constexpr std::array<U128, 39> kPowers = PowersOfTen<U128, 39>();
 
-U128 Pow10(int t) { return kPowers.p[t]; }
+U128 Pow10(int t) { return kPowers[t]; }
 
 constexpr std::uint64_t kTwo53 = std::uint64_t{1} << 53;
 
 // |value| = m x 2^e with m an integer below 2^53 (value normal and not zero).
 void Decompose(double magnitude, std::uint64_t* m, int* e) {
-  std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
-  *m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-  *e = static_cast<int>((bits >> 52) & 0x7FF) - 1075;
+  const std::uint64_t bits = BitsOf(magnitude);
+  *m = Significand(bits);
+  *e = ExponentField(bits) - kSignificandShift;
 }
 
 // num / den rounded half up, num + den / 2 kept below 2^128 by the callers.

@@ -12,6 +12,3 @@ inline double NumberTextValue(double value) {
   if (magnitude >= 0.1 && magnitude < 1e14) return value;  // 17 significant digits, either sign
   return NumberTextValueRounded(value);
 }
-
-// The same through the number text itself, always (the reference).
-double NumberTextValueSlow(double value);

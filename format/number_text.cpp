@@ -1,8 +1,10 @@
 #include "format/number_text.h"
 
-#include <bit>
 #include <cmath>
 #include <cstring>
+
+#include "format/double_bits.h"
+#include "format/testing.h"
 
 namespace {
 
@@ -36,16 +38,10 @@ struct BigInt {
 
 Decimal ExactDecimal(double value) {
   Decimal d;
-  std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
-  int biased = static_cast<int>((bits >> 52) & 0x7FF);
-  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
-  int exponent;
-  if (biased == 0) {
-    exponent = -1074;
-  } else {
-    mantissa |= std::uint64_t{1} << 52;
-    exponent = biased - 1075;
-  }
+  const std::uint64_t bits = BitsOf(value);
+  const int biased = ExponentField(bits);
+  std::uint64_t mantissa = biased == 0 ? bits & kMantissaMask : Significand(bits);
+  int exponent = biased == 0 ? -1074 : biased - kSignificandShift;
   if (mantissa == 0) return d;
   while ((mantissa & 1) == 0) {
     mantissa >>= 1;
@@ -149,28 +145,6 @@ ShortString LongScientific(const Decimal& rounded, bool negative) {
   return s;
 }
 
-// 10^e for e from 0 to 19.
-constexpr std::uint64_t kPowersOfTen[20] = {1,
-                                            10,
-                                            100,
-                                            1000,
-                                            10000,
-                                            100000,
-                                            1000000,
-                                            10000000,
-                                            100000000,
-                                            1000000000,
-                                            10000000000,
-                                            100000000000,
-                                            1000000000000,
-                                            10000000000000,
-                                            100000000000000,
-                                            1000000000000000,
-                                            10000000000000000,
-                                            100000000000000000,
-                                            1000000000000000000,
-                                            10000000000000000000u};
-
 int DecimalDigits(std::uint64_t v) {
   int digits = 1;
   while (digits < 20 && v >= kPowersOfTen[digits]) ++digits;
@@ -183,9 +157,9 @@ int DecimalDigits(std::uint64_t v) {
 // text would take the scientific form.
 bool FixedText(double value, ShortString* text) {
   const bool negative = std::signbit(value);
-  const std::uint64_t bits = std::bit_cast<std::uint64_t>(std::fabs(value));
-  const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-  const int s = 1075 - static_cast<int>(bits >> 52);  // |value| = m 2^-s, 3 <= s <= 69 here
+  const std::uint64_t bits = BitsOf(std::fabs(value));
+  const std::uint64_t m = Significand(bits);
+  const int s = kSignificandShift - ExponentField(bits);  // |value| = m 2^-s, 3 <= s <= 69 here
   char out[24];
   int first = 24;  // the text is out[first, end)
   int end = 24;

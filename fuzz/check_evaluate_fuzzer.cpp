@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/check.h"
-#include "engine/evaluate.h"
+#include "engine/dialog_state.h"
 #include "engine/sequence.h"
 #include "format/number_text.h"
 

@@ -12,11 +12,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/dialog_state.h"
 #include "engine/evaluate.h"
 #include "engine/power.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
 #include "engine/term_text.h"
+#include "engine/testing.h"
 #include "tests/engine/reference_evaluate.h"
 
 namespace {
@@ -71,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   double p = PartialProduct(formula, n);
   code = ResultCode;
   if (!Same(p, TextPartialProduct(formula, n)) || code != ResultCode) Differ(formula, "P", n);
-  const Quantities q = ComputeQuantities(formula, n, kWantTerm | kWantSum | kWantProduct);
+  const Quantities q = ComputeQuantities(formula, n, kWantTerm | kWantSum | kWantProduct, kNoError);
   const Result a = PreparedTerm(prepared, n);
   if (q.term.code != a.code || (a.code == 0 && !Same(q.term.value, a.value))) Differ(formula, "request a", n);
   if (q.sum.code != s_code || (s_code == 0 && !Same(q.sum.value, s))) Differ(formula, "request S", n);

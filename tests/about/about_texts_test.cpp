@@ -8,7 +8,7 @@
 namespace {
 
 struct LanguageCase {
-  int language;
+  Language language;
   const char* title;
   const char* web_line;
   const char* last_exclamation;
@@ -16,9 +16,9 @@ struct LanguageCase {
 
 TEST(AboutTexts, ByLanguage) {
   const LanguageCase cases[] = {
-      {0, "Quant a Vantel...", "web: https://vantel.example", "i v\351s!"},
-      {1, "About Vantel...", "web: https://vantel.example/en", "Done"},
-      {2, "Respecto Vantel...", "web: https://vantel.example/es", "\241vaya!"},
+      {kCatalan, "Quant a Vantel...", "web: https://vantel.example", "i v\351s!"},
+      {kEnglish, "About Vantel...", "web: https://vantel.example/en", "Done"},
+      {kSpanish, "Respecto Vantel...", "web: https://vantel.example/es", "\241vaya!"},
   };
   for (const LanguageCase& c : cases) {
     EXPECT_EQ(AboutTitle(c.language, "Vantel"), c.title);
@@ -30,7 +30,7 @@ TEST(AboutTexts, ByLanguage) {
   }
 }
 
-TEST(AboutTexts, TitleFollowsTheProgramFile) { EXPECT_EQ(AboutTitle(0, "Serie"), "Quant a Serie..."); }
+TEST(AboutTexts, TitleFollowsTheProgramFile) { EXPECT_EQ(AboutTitle(kCatalan, "Serie"), "Quant a Serie..."); }
 
 TEST(AboutTexts, AuthorAndMailLines) {
   EXPECT_EQ(AboutAuthorLine("2026"), "Vantel - 2026");

@@ -16,11 +16,9 @@ struct Rejection {
 
 class CheckFormulaTest : public ::testing::Test {
  protected:
-  void TearDown() override { LanguageIndex = kCatalan; }
-
-  static void ExpectRejected(const Rejection& r) {
+  static void ExpectRejected(const Rejection& r, Language language = kCatalan) {
     CheckMessage m;
-    EXPECT_FALSE(CheckFormula(r.formula, &m)) << r.formula;
+    EXPECT_FALSE(CheckFormula(r.formula, language, &m)) << r.formula;
     EXPECT_TRUE(m.shown) << r.formula;
     EXPECT_EQ(m.caption.view(), r.caption) << r.formula;
     EXPECT_EQ(m.text.view(), r.text) << r.formula;
@@ -33,7 +31,7 @@ TEST_F(CheckFormulaTest, AcceptsWellFormedFormulas) {
                             ".5*n", "5.",       "(n+1)^(1/n)", "x",     "2*x", "-(-(n))", "1E+20", "((n))"};
   for (const char* f : accepted) {
     CheckMessage m;
-    EXPECT_TRUE(CheckFormula(f, &m)) << f << ": " << m.caption.view() << " / " << m.text.view();
+    EXPECT_TRUE(CheckFormula(f, kCatalan, &m)) << f << ": " << m.caption.view() << " / " << m.text.view();
     EXPECT_FALSE(m.shown) << f;
   }
 }
@@ -41,7 +39,7 @@ TEST_F(CheckFormulaTest, AcceptsWellFormedFormulas) {
 TEST_F(CheckFormulaTest, EmptyOrBlankFormulaIsRejectedSilently) {
   for (const char* f : {"", " ", "   "}) {
     CheckMessage m;
-    EXPECT_FALSE(CheckFormula(f, &m));
+    EXPECT_FALSE(CheckFormula(f, kCatalan, &m));
     EXPECT_FALSE(m.shown);
   }
 }
@@ -72,15 +70,13 @@ TEST_F(CheckFormulaTest, MarksTheFaultInCatalan) {
 }
 
 TEST_F(CheckFormulaTest, CaptionsInEnglishAndSpanish) {
-  LanguageIndex = kEnglish;
-  ExpectRejected({"3#4", "Error: wrong character", "3# : #"});
-  ExpectRejected({"2n", "Error: lacks operator", "2?n"});
-  ExpectRejected({"n+", "Error: lacks operand", "n+ ?"});
-  ExpectRejected({"(n", "Error: ", "  \"(\"  >  \")\""});
-  LanguageIndex = kSpanish;
-  ExpectRejected({"3#4", "Error: car\341cter no v\341lido", "3# : #"});
-  ExpectRejected({"2n", "Error: Falta operador", "2?n"});
-  ExpectRejected({"n+", "Error: Falta operando", "n+ ?"});
+  ExpectRejected({"3#4", "Error: wrong character", "3# : #"}, kEnglish);
+  ExpectRejected({"2n", "Error: lacks operator", "2?n"}, kEnglish);
+  ExpectRejected({"n+", "Error: lacks operand", "n+ ?"}, kEnglish);
+  ExpectRejected({"(n", "Error: ", "  \"(\"  >  \")\""}, kEnglish);
+  ExpectRejected({"3#4", "Error: car\341cter no v\341lido", "3# : #"}, kSpanish);
+  ExpectRejected({"2n", "Error: Falta operador", "2?n"}, kSpanish);
+  ExpectRejected({"n+", "Error: Falta operando", "n+ ?"}, kSpanish);
 }
 
 // The first failing step decides: the first character before the last, the last
@@ -98,7 +94,7 @@ TEST_F(CheckFormulaTest, ScansAll255Characters) {
   f += "+#";
   ASSERT_EQ(f.size(), 255u);
   CheckMessage m;
-  EXPECT_FALSE(CheckFormula(f, &m));
+  EXPECT_FALSE(CheckFormula(f, kCatalan, &m));
   EXPECT_EQ(m.text.view(), f);  // the marked text is cut at 255 characters
 }
 

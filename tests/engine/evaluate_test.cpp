@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/messages.h"
+#include "engine/dialog_state.h"
+#include "engine/groups.h"
 #include "engine/power.h"
+#include "engine/testing.h"
 #include "format/number_text.h"
 #include "tests/engine/reference_evaluate.h"
 
@@ -270,32 +272,6 @@ TEST(ExpLogPower, CorrectlyRoundedOnKnownValues) {
 }
 
 }  // namespace
-
-// Short decimals take a quicker way than long ones; both give the correctly
-// rounded value, as the standard library's reading does.
-TEST(ReadNumber, ShortDecimalsAreCorrectlyRounded) {
-  std::mt19937 rng(7);
-  for (int i = 0; i < 200000; ++i) {
-    const std::string digits = std::to_string(rng() % 1000000000ull * 1000000ull + rng() % 1000000ull);
-    const std::size_t length = 1 + rng() % digits.size();
-    const std::size_t point = rng() % (length + 2);  // past the digits: no point
-    std::string t = rng() % 3 == 0 ? "0.00" : "";
-    for (std::size_t d = 0; d < length; ++d) {
-      if (d == point && t.find('.') == std::string::npos) t += '.';
-      t += digits[d];
-    }
-    if (rng() % 4 == 0) {
-      t += "E-";
-      t += std::to_string(rng() % 30);
-    }
-    double expected = 0;
-    std::from_chars(t.data(), t.data() + t.size(), expected);
-    double v = 0;
-    bool overflow = false;
-    ASSERT_TRUE(ReadNumber(t, &v, &overflow)) << t;
-    ASSERT_EQ(v, expected) << t;
-  }
-}
 
 // The engine's text evaluation against the plain one, on random texts of every
 // length up to 255: groups in and out of order, signs that do and do not split,

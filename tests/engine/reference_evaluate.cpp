@@ -2,8 +2,10 @@
 
 #include "engine/arithmetic.h"
 #include "engine/evaluate.h"
+#include "engine/groups.h"
 #include "engine/power.h"
 #include "format/number_text.h"
+#include "format/testing.h"
 #include "format/text.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/evaluate.h"
+#include "engine/dialog_state.h"
 #include "format/number_text.h"
 
 namespace {

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
+
+#include "format/number_reading.h"
+#include "format/testing.h"
 
 namespace {
 
@@ -122,3 +127,29 @@ TEST(IntText, DecimalDigitsWithSign) {
 }
 
 }  // namespace
+
+// Short decimals take a quicker way than long ones; both give the correctly
+// rounded value, as the standard library's reading does.
+TEST(ReadNumber, ShortDecimalsAreCorrectlyRounded) {
+  std::mt19937 rng(7);
+  for (int i = 0; i < 200000; ++i) {
+    const std::string digits = std::to_string(rng() % 1000000000ull * 1000000ull + rng() % 1000000ull);
+    const std::size_t length = 1 + rng() % digits.size();
+    const std::size_t point = rng() % (length + 2);  // past the digits: no point
+    std::string t = rng() % 3 == 0 ? "0.00" : "";
+    for (std::size_t d = 0; d < length; ++d) {
+      if (d == point && t.find('.') == std::string::npos) t += '.';
+      t += digits[d];
+    }
+    if (rng() % 4 == 0) {
+      t += "E-";
+      t += std::to_string(rng() % 30);
+    }
+    double expected = 0;
+    std::from_chars(t.data(), t.data() + t.size(), expected);
+    double v = 0;
+    bool overflow = false;
+    ASSERT_TRUE(ReadNumber(t, &v, &overflow)) << t;
+    ASSERT_EQ(v, expected) << t;
+  }
+}

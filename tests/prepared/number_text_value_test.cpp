@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "engine/testing.h"
 #include "engine/text_value.h"
 #include "tests/prepared/same_result.h"
 

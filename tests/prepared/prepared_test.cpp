@@ -4,9 +4,10 @@
 
 #include <vector>
 
-#include "engine/evaluate.h"
+#include "engine/dialog_state.h"
 #include "engine/sequence.h"
 #include "engine/table.h"
+#include "engine/testing.h"
 #include "tests/prepared/same_result.h"
 
 namespace {
@@ -232,15 +233,13 @@ TEST(PreparedQuantities, SumAndProductSameAsTheText) {
 
       // One request for the quantities gives each one's own result; S and P
       // alone (for n = 0 they keep the code before them).
-      ResultCode = 3;
-      const Quantities q = ComputeQuantities(formula, n, kWantTerm | kWantSum | kWantProduct);
+      const Quantities q = ComputeQuantities(formula, n, kWantTerm | kWantSum | kWantProduct, 3);
       EXPECT_TRUE(SameBits(q.term.value, a) && q.term.code == a_code) << formula << " request a_" << n;
       EXPECT_TRUE(q.sum.code == (n == 0 ? a_code : s_code) && (q.sum.code != 0 || SameBits(q.sum.value, s)))
           << formula << " request S_" << n;
       EXPECT_TRUE(q.product.code == (n == 0 ? a_code : p_code) && (q.product.code != 0 || SameBits(q.product.value, p)))
           << formula << " request P_" << n;
-      ResultCode = 3;
-      const Quantities sp = ComputeQuantities(formula, n, kWantSum | kWantProduct);
+      const Quantities sp = ComputeQuantities(formula, n, kWantSum | kWantProduct, 3);
       EXPECT_TRUE(sp.sum.code == (n == 0 ? 3 : s_code) && sp.product.code == (n == 0 ? 3 : p_code))
           << formula << " S_" << n << " and P_" << n;
     }

@@ -7,9 +7,10 @@
 #include <string>
 
 #include "engine/check.h"
-#include "engine/evaluate.h"
+#include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
+#include "engine/testing.h"
 #include "tests/prepared/same_result.h"
 
 namespace {
