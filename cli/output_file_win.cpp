@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/output_file.h"
+#include "userfiles/folders.h"
 
 namespace {
 
@@ -34,13 +35,6 @@ bool Fail(DWORD error, std::string* problem) {
       *problem = "Windows error " + std::to_string(error);
   }
   return false;
-}
-
-std::wstring Wide(const std::string& utf8) {
-  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(size > 0 ? size : 0, L'\0');
-  if (size > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
 }
 
 // Writes every byte to the open file; 0 or the error.
@@ -93,7 +87,7 @@ bool Replace(const std::wstring& target, std::string_view bytes, std::string* pr
 }  // namespace
 
 bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string* problem) {
-  const std::wstring name = Wide(path);
+  const std::wstring name = WideOf(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return Fail(ERROR_DIRECTORY, problem);

@@ -93,14 +93,7 @@ std::string HelpShown(Vantel& v, int command, const std::string& text) {
   if (notepad == nullptr) return {};
   HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
   std::string shown = edit ? WindowText(edit) : std::string();
-  DWORD pid = 0;
-  GetWindowThreadProcessId(notepad, &pid);
-  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-  if (process) {
-    TerminateProcess(process, 0);
-    WaitForSingleObject(process, kExitWaitMs);
-    CloseHandle(process);
-  }
+  EndNotepad(notepad);
   return shown;
 }
 
