@@ -117,7 +117,19 @@ P_BIG = [
 ]
 
 
-class Canvas:
+class Glyphs:
+    """Glyph drawing shared by both canvases: a glyph is rows of "#" and ".", each "#"
+    a square of scale x scale design pixels filled with rect."""
+
+    def glyph(self, rows, x0, y0, colour, scale=1):
+        for gy, row in enumerate(rows):
+            for gx, cell in enumerate(row):
+                if cell == "#":
+                    self.rect(x0 + gx * scale, y0 + gy * scale, x0 + gx * scale + scale - 1,
+                              y0 + gy * scale + scale - 1, colour)
+
+
+class Canvas(Glyphs):
     def __init__(self, fill):
         self.pixels = [[fill] * SIZE for _ in range(SIZE)]
 
@@ -146,15 +158,8 @@ class Canvas:
                 if (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= radius * radius:
                     self.put(x, y, colour)
 
-    def glyph(self, rows, x0, y0, colour, scale=1):
-        for gy, row in enumerate(rows):
-            for gx, cell in enumerate(row):
-                if cell == "#":
-                    self.rect(x0 + gx * scale, y0 + gy * scale, x0 + gx * scale + scale - 1,
-                              y0 + gy * scale + scale - 1, colour)
 
-
-class SmoothCanvas:
+class SmoothCanvas(Glyphs):
     """The drawing operations of Canvas, at `size` pixels with coordinates still in
     32ths of the icon; each pixel is sampled SAMPLES x SAMPLES times, so edges are
     smooth and transparent parts fade. Pixels are (red, green, blue, alpha)."""
@@ -203,12 +208,6 @@ class SmoothCanvas:
                 if (u - cx) ** 2 + (v - cy) ** 2 <= radius * radius:
                     row[sx] = colour
 
-    def glyph(self, rows, x0, y0, colour, scale=1):
-        for gy, row in enumerate(rows):
-            for gx, cell in enumerate(row):
-                if cell == "#":
-                    self.rect(x0 + gx * scale, y0 + gy * scale, x0 + gx * scale + scale - 1,
-                              y0 + gy * scale + scale - 1, colour)
 
     def pixels(self):
         """Rows of (red, green, blue, alpha), top row first, each pixel the mean of its
