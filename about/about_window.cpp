@@ -4,6 +4,7 @@
 #include <random>
 
 #include "about/about_texts.h"
+#include "engine/dialog_state.h"
 #include "engine/messages.h"
 #include "resources/resource_ids.h"
 #include "windpi/dpi.h"

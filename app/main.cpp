@@ -5,7 +5,7 @@
 #include "app/command_line.h"
 #include "app/main_dialog.h"
 #include "app/vantel_state.h"
-#include "engine/sequence.h"
+#include "engine/dialog_state.h"
 #include "winhelpers/message_box.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

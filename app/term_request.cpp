@@ -4,6 +4,7 @@
 #include "app/scroll_bar.h"
 #include "app/term_texts.h"
 #include "app/vantel_state.h"
+#include "engine/dialog_state.h"
 #include "resources/resource_ids.h"
 #include "winhelpers/dialog_helpers.h"
 #include "winhelpers/message_box.h"
@@ -27,7 +28,7 @@ void RunTermRequest(HWND dialog) {
   App.current_formula = GetItemText(dialog, IDC_FORMULA);
   TickedSlots ticked{};
   for (int i = 0; i < kSlotCount; ++i) ticked[i] = IsDlgButtonChecked(dialog, kSlots[i].checkbox) == BST_CHECKED;
-  const TermTexts result = RequestTerms(App.current_formula, GetItemText(dialog, IDC_N), ticked);
+  const TermTexts result = RequestTerms(App.current_formula, GetItemText(dialog, IDC_N), ticked, LanguageIndex);
 
   if (result.stop == RequestStop::kFormulaRejected) {
     if (result.message.shown) ShowMessage(result.message.caption, result.message.text);

@@ -16,10 +16,6 @@ constexpr Result Quantities::*kQuantities[kSlotCount] = {&Quantities::term, &Qua
 
 }  // namespace
 
-TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked) {
-  return RequestTerms(formula, n_text, ticked, LanguageIndex);
-}
-
 TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked,
                        Language language) {
   TermTexts result;

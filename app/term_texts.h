@@ -45,5 +45,3 @@ struct TermTexts {
 // ticked slots in their order. The message and the result texts are in the language.
 TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked,
                        Language language);
-// The same in Vantel's language, LanguageIndex.
-TermTexts RequestTerms(const ShortString& formula, std::string_view n_text, const TickedSlots& ticked);

@@ -15,5 +15,3 @@ struct CheckMessage {
 // True when the formula is acceptable. On false, *message holds the message to
 // show, if any, in the language. Changes nothing else.
 bool CheckFormula(const ShortString& formula, Language language, CheckMessage* message);
-// The same in the language of LanguageIndex (engine/dialog_state.h).
-bool CheckFormula(const ShortString& formula, CheckMessage* message);

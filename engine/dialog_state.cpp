@@ -25,10 +25,6 @@ void LoadResultTexts() {
   for (int code = 0; code < kResultCodeCount; ++code) ResultTexts[code] = ResultText(LanguageIndex, code);
 }
 
-bool CheckFormula(const ShortString& formula, CheckMessage* message) {
-  return CheckFormula(formula, LanguageIndex, message);
-}
-
 double Evaluate(const ShortString& text) { return Leave(EvaluateText(text.view())); }
 
 double IntegerPower(double x, std::int32_t e) {

@@ -13,6 +13,11 @@
 #include "engine/sequence.h"
 #include "format/short_string.h"
 
+// Vantel's language: Catalan unless changed before EngineStartup; the one index
+// the dialog passes to the check and the term request and the about window
+// reads for its texts. The engine's own functions take the language as an argument.
+extern Language LanguageIndex;
+
 // The code of the last call below; a value is used only when it is 0.
 extern std::int32_t ResultCode;
 
@@ -21,6 +26,10 @@ extern ShortString ResultTexts[kResultCodeCount];
 
 // Copies the five texts of LanguageIndex's language into ResultTexts.
 void LoadResultTexts();
+
+// The engine's start-up: loads the result texts of LanguageIndex's language.
+// Number texts always use "." as the decimal point.
+void EngineStartup();
 
 // The value of a text; the code in ResultCode, the result texts loaded.
 double Evaluate(const ShortString& text);

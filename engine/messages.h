@@ -17,11 +17,6 @@ inline Language ValidLanguage(int index) {
   return index >= 0 && index < kLanguageCount ? static_cast<Language>(index) : kCatalan;
 }
 
-// Vantel's language: set once at start (the dialog keeps Catalan, vantel-cli
-// takes --lang) and read by the dialog's own code and the about window; the
-// engine's functions take the language as an argument.
-extern Language LanguageIndex;
-
 // Captions of the check's messages by error number (0 is empty): 1 invalid
 // character, 2 operator missing, 3 operand missing.
 const char* CheckMessageCaption(Language language, int number);

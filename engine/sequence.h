@@ -20,7 +20,3 @@ struct Quantities {
 // code of the quantity wanted before it (a_0's, or code_before when there is
 // none), as computing them one after the other leaves it.
 Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted, std::int32_t code_before);
-
-// The engine's start-up: loads the result texts of LanguageIndex's language
-// (engine/dialog_state.h). Number texts always use "." as the decimal point.
-void EngineStartup();

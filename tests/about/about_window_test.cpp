@@ -10,6 +10,7 @@
 #include <string>
 
 #include "about/about_texts.h"
+#include "engine/dialog_state.h"
 #include "engine/messages.h"
 #include "winhelpers/dialog_helpers.h"
 

@@ -14,7 +14,7 @@
 
 #include "app/main_dialog.h"
 #include "app/vantel_state.h"
-#include "engine/sequence.h"
+#include "engine/dialog_state.h"
 #include "resources/resource_ids.h"
 #include "tests/winhelpers/message_box_watcher.h"
 #include "winhelpers/dialog_helpers.h"

@@ -4,6 +4,7 @@
 
 #include "about/about_window.h"
 #include "engine/check.h"
+#include "engine/dialog_state.h"
 #include "tests/app/dialog_fixture.h"
 
 namespace {
@@ -62,7 +63,7 @@ TEST_F(DialogTest, StartArguments) {
 TEST_F(DialogTest, RejectedFormulaAtStartShowsTheCheckMessage) {
   Open("1/*n", "3");
   CheckMessage expected;
-  ASSERT_FALSE(CheckFormula("1/*n", &expected));
+  ASSERT_FALSE(CheckFormula("1/*n", LanguageIndex, &expected));
   std::vector<SeenMessageBox> seen = Messages();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, expected.caption.str());

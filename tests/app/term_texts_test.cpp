@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "engine/sequence.h"
-
 namespace {
 
 constexpr TickedSlots kAll = {true, true, true};
@@ -21,7 +19,6 @@ struct NFieldCase {
 // The n field is read as GetItemInt reads it, and only an exactly empty field
 // becomes "1": blanks alone read as 0, which is no natural number.
 TEST(TermTexts, NFieldReading) {
-  EngineStartup();
   const NFieldCase cases[] = {
       {"", false, 1, true},
       {"   ", true, 0, false},
@@ -34,7 +31,7 @@ TEST(TermTexts, NFieldReading) {
       {std::string(254, ' ') + "1", true, 1, false},  // longer than the field holds
   };
   for (const NFieldCase& c : cases) {
-    TermTexts r = RequestTerms("n", c.typed, kAll);
+    TermTexts r = RequestTerms("n", c.typed, kAll, kCatalan);
     EXPECT_EQ(r.stop, c.bad ? RequestStop::kBadN : RequestStop::kNone) << c.typed;
     EXPECT_EQ(r.n, c.n) << c.typed;
     EXPECT_EQ(r.n_filled, c.filled) << c.typed;
@@ -47,9 +44,8 @@ TEST(TermTexts, NFieldReading) {
 }
 
 TEST(TermTexts, SlotsAndRejections) {
-  EngineStartup();
   // An error in one slot stays there; an unticked slot is not computed.
-  TermTexts r = RequestTerms("1/(n-2)", "3", {true, false, true});
+  TermTexts r = RequestTerms("1/(n-2)", "3", {true, false, true}, kCatalan);
   ASSERT_EQ(r.stop, RequestStop::kNone);
   EXPECT_EQ(r.slots[0].text, "1");
   EXPECT_EQ(r.slots[0].code, 0);
@@ -58,11 +54,11 @@ TEST(TermTexts, SlotsAndRejections) {
   EXPECT_EQ(r.slots[2].text, "Divisi\363 per zero");
 
   // A rejected formula carries the check's message and n is not looked at.
-  r = RequestTerms("2n", "abc", kAll);
+  r = RequestTerms("2n", "abc", kAll, kCatalan);
   EXPECT_EQ(r.stop, RequestStop::kFormulaRejected);
   EXPECT_TRUE(r.message.shown);
   EXPECT_EQ(r.message.text, "2?n");
-  r = RequestTerms("  ", "1", kAll);
+  r = RequestTerms("  ", "1", kAll, kCatalan);
   EXPECT_EQ(r.stop, RequestStop::kFormulaRejected);
   EXPECT_FALSE(r.message.shown);
 }

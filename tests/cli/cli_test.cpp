@@ -8,7 +8,6 @@
 
 #include "cli/encoding.h"
 #include "cli/output.h"
-#include "engine/messages.h"
 
 namespace {
 
@@ -21,7 +20,6 @@ struct CliRun {
 CliRun Cli(std::vector<std::string> args) {
   std::ostringstream out, err;
   int code = RunCli(args, out, err);
-  LanguageIndex = kCatalan;
   return {code, out.str(), err.str()};
 }
 

@@ -13,7 +13,6 @@
 
 #include "cli/cli.h"
 #include "cli/plot.h"
-#include "engine/messages.h"
 
 namespace {
 
@@ -62,7 +61,6 @@ class PlotRender : public ::testing::Test {
     args.insert(args.begin(), {"--plot", svg});
     std::ostringstream out, err;
     EXPECT_EQ(RunCli(args, out, err), kExitComputed) << err.str();
-    LanguageIndex = kCatalan;
     if (svg_size) *svg_size = std::filesystem::file_size(svg);
     std::filesystem::remove(png);
     EXPECT_EQ(std::system(("rsvg-convert -o '" + png + "' '" + svg + "'").c_str()), 0);

@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "cli/cli.h"
-#include "engine/messages.h"
 #include "tests/small_disk.h"
 
 #ifndef _WIN32
@@ -25,7 +24,6 @@ namespace fs = std::filesystem;
 int Plot(const fs::path& target, const char* n, std::string* err = nullptr) {
   std::ostringstream out, errors;
   int code = RunCli({"--plot", target.string(), "n", n}, out, errors);
-  LanguageIndex = kCatalan;
   if (err) *err = errors.str();
   return code;
 }
