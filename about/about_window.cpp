@@ -236,7 +236,7 @@ void OnAboutInit(HWND window) {
   About.program_name = ProgramName();
   About.year_text = FileYearText(About.program_name + ".exe");
   // Started from another folder: the year of the program's own file.
-  if (About.year_text.empty()) About.year_text = FileYearText(ProgramPath());
+  if (About.year_text.empty()) About.year_text = ProgramFileYearText();
   SetCaption(window, AboutTitle(LanguageIndex, About.program_name));
   DrawResourceIcon(window, 134, 80, "Ic0");
   PaintAboutTexts();

@@ -11,6 +11,8 @@ namespace {
 
 constexpr DWORD kVolumeLabel = 0x8;  // the old volume-label attribute bit
 constexpr int kModuleNameBuffer = 255;
+// What a file whose year is shown may not be.
+constexpr DWORD kNotForYear = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | kVolumeLabel;
 
 // Calls accept for each entry that matches the name until it returns true.
 template <typename Accept>
@@ -27,6 +29,18 @@ bool FindEntry(const ShortString& name, Accept accept) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return result;
+}
+
+// The year of a file's last change in local time.
+ShortString YearText(FILETIME written) {
+  FILETIME local{};
+  FileTimeToLocalFileTime(&written, &local);
+  // The packed file date counts years from 1980 in seven bits.
+  WORD date = 0, time = 0;
+  if (FileTimeToDosDateTime(&local, &date, &time)) return IntText(1980 + (date >> 9));
+  SYSTEMTIME parts{};
+  FileTimeToSystemTime(&local, &parts);
+  return IntText(parts.wYear);
 }
 
 }  // namespace
@@ -84,22 +98,25 @@ ShortString ProgramPath() {
 ShortString ProgramName() { return BaseNameOf(ProgramPath()); }
 
 ShortString FileYearText(const ShortString& name) {
-  constexpr DWORD kExcluded = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | kVolumeLabel;
   FILETIME written{};
   bool found = FindEntry(name, [&](const WIN32_FIND_DATAA& entry) {
-    if ((entry.dwFileAttributes & kExcluded) != 0) return false;
+    if ((entry.dwFileAttributes & kNotForYear) != 0) return false;
     written = entry.ftLastWriteTime;
     return true;
   });
-  if (!found) return {};
-  FILETIME local{};
-  FileTimeToLocalFileTime(&written, &local);
-  // The packed file date counts years from 1980 in seven bits.
-  WORD date = 0, time = 0;
-  if (FileTimeToDosDateTime(&local, &date, &time)) return IntText(1980 + (date >> 9));
-  SYSTEMTIME parts{};
-  FileTimeToSystemTime(&local, &parts);
-  return IntText(parts.wYear);
+  return found ? YearText(written) : ShortString();
+}
+
+ShortString ProgramFileYearText() {
+  // The wide path: a folder named outside the ANSI code page, or a path longer
+  // than 254 characters, still names the file.
+  std::vector<wchar_t> path(32768);
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return {};
+  WIN32_FILE_ATTRIBUTE_DATA entry{};
+  if (!GetFileAttributesExW(path.data(), GetFileExInfoStandard, &entry)) return {};
+  if ((entry.dwFileAttributes & kNotForYear) != 0) return {};
+  return YearText(entry.ftLastWriteTime);
 }
 
 std::uint16_t RunProgram(const ShortString& command_line) {

@@ -48,6 +48,10 @@ ShortString ProgramName();
 // file is found.
 ShortString FileYearText(const ShortString& name);
 
+// The same for the program's own executable, found by its full path whatever
+// characters the path holds and however long it is.
+ShortString ProgramFileYearText();
+
 // Starts the command line with WinExec; the low 16 bits of its result (below 32
 // when the program could not be started). Does not wait.
 std::uint16_t RunProgram(const ShortString& command_line);

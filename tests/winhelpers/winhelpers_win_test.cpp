@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -161,6 +162,41 @@ TEST_F(Files, FileYearTextSkipsHiddenFiles) {
 TEST(ProgramFile, NameIsTheExecutableWithoutFolderAndExtension) {
   EXPECT_EQ(ProgramName(), "winhelpers_win_test");
   EXPECT_FALSE(FileYearText(ProgramPath()).empty());
+  EXPECT_EQ(ProgramFileYearText(), FileYearText(ProgramPath()));
+}
+
+// The year of the program's file where the ANSI path cannot name it: a copy of
+// this test program in a folder named in Cyrillic runs the test above's
+// counterpart, and fails there if the year is empty.
+TEST(ProgramFile, YearOfTheProgramInAFolderNamedOutsideTheCodePage) {
+  if (std::getenv("VANTEL_YEAR_CHILD") != nullptr) {
+    EXPECT_FALSE(ProgramFileYearText().empty());
+    return;
+  }
+  wchar_t own[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameW(nullptr, own, MAX_PATH), 0u);
+  const fs::path folder = fs::temp_directory_path() / L"\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u0438 year";
+  fs::create_directories(folder);
+  const fs::path copy = folder / L"winhelpers_win_test.exe";
+  fs::copy_file(own, copy, fs::copy_options::overwrite_existing);
+  std::wstring line =
+      L"\"" + copy.wstring() + L"\" --gtest_filter=ProgramFile.YearOfTheProgramInAFolderNamedOutsideTheCodePage";
+  SetEnvironmentVariableA("VANTEL_YEAR_CHILD", "1");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  const BOOL started =
+      CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
+  SetEnvironmentVariableA("VANTEL_YEAR_CHILD", nullptr);
+  ASSERT_TRUE(started);
+  WaitForSingleObject(child.hProcess, 60000);
+  DWORD code = 1;
+  GetExitCodeProcess(child.hProcess, &code);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  EXPECT_EQ(code, 0u);
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
 }
 
 TEST(ProgramFile, RunProgramReportsWinExecResult) {
