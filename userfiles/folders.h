@@ -12,7 +12,8 @@ std::wstring WideOf(std::string_view utf8);
 std::string Utf8Of(std::wstring_view wide);
 
 std::string CurrentFolder();
-// The folder of the program's own executable.
+// The full path of the program's own executable, and its folder.
+std::string ProgramFile();
 std::string ProgramFolder();
 // The per-user folder, %APPDATA%\Vantel, whether it exists or not; empty when the
 // system names no application-data folder.

@@ -91,14 +91,15 @@ std::string CurrentFolder() {
   return Utf8Of(Filled([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }));
 }
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
   // GetModuleFileNameW gives the whole buffer's length when the path was cut.
-  std::wstring path = Filled([](wchar_t* buffer, DWORD size) {
+  return Utf8Of(Filled([](wchar_t* buffer, DWORD size) {
     DWORD length = GetModuleFileNameW(nullptr, buffer, size);
     return length == size ? size : length;
-  });
-  return FolderOf(Utf8Of(path));
+  }));
 }
+
+std::string ProgramFolder() { return FolderOf(ProgramFile()); }
 
 std::string UserFolder() {
   std::wstring base =

@@ -110,11 +110,8 @@ ShortString FileYearText(const ShortString& name) {
 ShortString ProgramFileYearText() {
   // The wide path: a folder named outside the ANSI code page, or a path longer
   // than 254 characters, still names the file.
-  std::vector<wchar_t> path(32768);
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) return {};
   WIN32_FILE_ATTRIBUTE_DATA entry{};
-  if (!GetFileAttributesExW(path.data(), GetFileExInfoStandard, &entry)) return {};
+  if (!GetFileAttributesExW(WideOf(ProgramFile()).c_str(), GetFileExInfoStandard, &entry)) return {};
   if ((entry.dwFileAttributes & kNotForYear) != 0) return {};
   return YearText(entry.ftLastWriteTime);
 }
