@@ -313,7 +313,10 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item) {
   int y = (face.bottom - face.top - height) / 2 + shift;
   HDC picture = CreateCompatibleDC(item.hDC);
   HGDIOBJ old = SelectObject(picture, g_tools.okEditPicture);
-  TransparentBlt(item.hDC, x, y, width, height, picture, 0, 0, kPictureWidth, kPictureHeight, kTransparent);
+  // gdi32's own name for TransparentBlt: msimg32, which exports it under that name,
+  // is not a known DLL, and importing it would have Windows look for it beside the
+  // program first (dllsearch/dll_search.h).
+  GdiTransparentBlt(item.hDC, x, y, width, height, picture, 0, 0, kPictureWidth, kPictureHeight, kTransparent);
   SelectObject(picture, old);
   DeleteDC(picture);
   if (item.itemState & ODS_FOCUS) {
