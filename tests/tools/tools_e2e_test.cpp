@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -173,6 +174,27 @@ class ToolsRun : public ::testing::Test {
   // A click that opens a dialog: posted, so that the dialog does not hold up the test.
   void ClickToOpen(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
   void Fill(int k, const char* text) const { Send(Ed(k), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+  // Pastes the text into an empty field through the clipboard, as Ctrl+V does.
+  void Paste(int k, const std::wstring& text) const {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    EXPECT_TRUE(SetClipboardData(CF_UNICODETEXT, memory));
+    CloseClipboard();
+    Fill(k, "");
+    Send(Ed(k), WM_PASTE);
+    EXPECT_EQ(WideField(k), text);
+  }
+  // A field's text as it is, read as UTF-16.
+  std::wstring WideField(int k) const {
+    wchar_t text[256] = L"";
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(Ed(k), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
+    return text;
+  }
   void Type(int k, std::string_view text) const {
     for (char c : text) PostMessageA(Ed(k), WM_CHAR, static_cast<unsigned char>(c), 1);
   }
@@ -464,6 +486,39 @@ TEST_F(ToolsRun, SavesWhereItStartedInAFolderNamedOutsideWindows1252) {
   ASSERT_TRUE(Ended());
   EXPECT_EQ(FileText(start / "Tools.rel"), "Ex\r\nx.exe\r\n" + (dir_ / "Prog").string() + "\r\n\r\n\r\n");
   EXPECT_FALSE(fs::exists(dir_ / "Prog" / "Tools.rel"));
+}
+
+// A Ctrl-Z pasted into a field is refused as a character the list file cannot
+// hold: reading the file would stop there, the tools after it would be lost and the
+// list could not be saved again. Other control characters are kept.
+TEST_F(ToolsRun, APastedCtrlZIsRefusedOtherControlCharactersAreKept) {
+  Start("engl", "Tools edition");
+  Fill(0, "First");
+  Paste(3, L"-a\x1A-b");
+  ClickToOpen(IDC_OKED);
+  Answer("Tools edition", "This tool holds characters that cannot be written to Tools.rel. Change them to store it.",
+         IDOK);
+  EXPECT_TRUE(ListTexts().empty());
+  EXPECT_EQ(WideField(3), L"-a\x1A-b");
+
+  Paste(3, L"-a\t\x1B-b");
+  Click(IDC_OKED);
+  Settle();
+  Fill(0, "Second");
+  Click(IDC_OKED);
+  Settle();
+  ClickToOpen(IDC_BTOK);
+  ASSERT_TRUE(Ended()) << "a message keeps the form open";
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "First\r\n\r\n\r\n-a\t\x1B-b\r\nSecond\r\n\r\n\r\n\r\n\r\n");
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+  process_ = {};
+
+  // Both tools read back, the second after the first's control characters.
+  Start("engl", "Tools edition");
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"First", "Second"}));
+  ClickToOpen(IDC_BTESC);
+  ASSERT_TRUE(Ended());
 }
 
 // Where the current folder cannot be written, the list lives in the per-user
