@@ -5,10 +5,12 @@
 #include "app/command_line.h"
 #include "app/main_dialog.h"
 #include "app/vantel_state.h"
+#include "dllsearch/dll_search.h"
 #include "engine/dialog_state.h"
 #include "winhelpers/message_box.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  SearchDllsInSystemFolderOnly();
   EngineStartup();
   StartArguments start = ReadStartArguments(SplitArguments(GetCommandLineA()));
   App.arg_formula = start.formula;

@@ -13,6 +13,8 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include "dllsearch/dll_search.h"
+
 // Windows hands the arguments over as UTF-16: convert them to UTF-8.
 static std::vector<std::string> Arguments() {
   std::vector<std::string> args;
@@ -31,6 +33,7 @@ static std::vector<std::string> Arguments() {
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
+  SearchDllsInSystemFolderOnly();
   // UTF-8 bytes go out unchanged: no text-mode translation of line ends.
   SetConsoleOutputCP(CP_UTF8);
   _setmode(_fileno(stdout), _O_BINARY);

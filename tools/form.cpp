@@ -15,6 +15,7 @@ constexpr int kClientWidth = 5985;    // twips
 constexpr int kClientHeight = 3150;   // twips
 constexpr UINT kShowNotice = WM_APP;  // shows a notice (wParam) once the form is on the screen
 constexpr UINT kListCodePage = 1252;  // of the texts of "Tools.rel"
+constexpr wchar_t kEndOfText = 0x1A;  // Ctrl-Z: reading "Tools.rel" stops there
 constexpr int kPictureWidth = 24, kPictureHeight = 15;
 constexpr COLORREF kTransparent = RGB(255, 255, 255);  // white in the button's picture is not drawn
 
@@ -74,13 +75,17 @@ void Notify(Notice notice) {
 }
 
 // The text of a field in the code page of the list file; false when it holds a
-// character that the code page cannot hold.
+// character that the code page cannot hold, or a Ctrl-Z (a paste brings it; typed,
+// it is the field's undo). Windows-1252 has a Ctrl-Z, but reading the list file
+// stops at it: the tools after it would be lost, and the list could not be saved
+// again.
 bool FieldText(int k, std::string& text) {
   HWND field = Ed(k);
   std::wstring wide(GetWindowTextLengthW(field) + 1, L'\0');
   wide.resize(GetWindowTextW(field, wide.data(), static_cast<int>(wide.size())));
   text.clear();
   if (wide.empty()) return true;
+  if (wide.find(kEndOfText) != std::wstring::npos) return false;
   BOOL lost = FALSE;
   int length = WideCharToMultiByte(kListCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
                                    nullptr, 0, nullptr, &lost);
@@ -206,9 +211,10 @@ void OnToolChosen() {
 void OnNewTool() { ClearToolPanel(); }
 
 // Stores the edit panel: in place of the tool shown, or as a new tool at the end.
-// A character that the list file cannot hold would be written as "?", a tool
-// without a title would end the list when the file is read back, and the list
-// holds twelve tools at most: each is refused and nothing changes.
+// A character that the list file cannot hold would be written as "?" and a Ctrl-Z
+// would end the reading of the file, a tool without a title would end the list
+// when the file is read back, and the list holds twelve tools at most: each is
+// refused and nothing changes.
 void OnStoreTool() {
   ToolEntry tool;
   std::string* fields[4] = {&tool.Title, &tool.File, &tool.WorkDirectory, &tool.Parameters};
@@ -313,7 +319,10 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item) {
   int y = (face.bottom - face.top - height) / 2 + shift;
   HDC picture = CreateCompatibleDC(item.hDC);
   HGDIOBJ old = SelectObject(picture, g_tools.okEditPicture);
-  TransparentBlt(item.hDC, x, y, width, height, picture, 0, 0, kPictureWidth, kPictureHeight, kTransparent);
+  // gdi32's own name for TransparentBlt: msimg32, which exports it under that name,
+  // is not a known DLL, and importing it would have Windows look for it beside the
+  // program first (dllsearch/dll_search.h).
+  GdiTransparentBlt(item.hDC, x, y, width, height, picture, 0, 0, kPictureWidth, kPictureHeight, kTransparent);
   SelectObject(picture, old);
   DeleteDC(picture);
   if (item.itemState & ODS_FOCUS) {

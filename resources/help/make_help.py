@@ -352,6 +352,7 @@ Contingut
                     s'escriuen les fórmules i què vol dir cada error.
   infogeneral.txt   com es fa servir Vantel.
   LLEGEIX.txt       aquest text.
+  Lng.txt           la llengua de Tools.exe: cat (català).
 
 Instal·lació
 ------------
@@ -371,7 +372,10 @@ Fitxers que es creen
 
 Tools.exe parla català, anglès o castellà: Tools cat, Tools engl o
 Tools esp, o bé la paraula escrita a la primera línia del fitxer
-Lng.txt de la carpeta actual.
+Lng.txt de la carpeta actual. El Lng.txt que acompanya els programes
+diu cat; s'hi pot escriure engl o esp. Sense Lng.txt, Tools engegat
+sense cap paraula es pren per part d'un altre programa i, en desar,
+mostra el missatge "No Form".
 
 Línia d'ordres
 --------------

@@ -3,8 +3,12 @@
 // by the "Tools.rel" it leaves. Argument: the path of Tools.exe.
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -90,7 +94,7 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
 }
 
 struct FormSearch {
-  DWORD process;
+  DWORD process;  // 0: any process
   const char* caption;
   HWND found;
 };
@@ -101,7 +105,8 @@ BOOL CALLBACK MatchForm(HWND window, LPARAM data) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   GetWindowTextA(window, text, sizeof text);
-  if (owner != s->process || std::string(text) != s->caption || !IsWindowVisible(window)) return TRUE;
+  if ((s->process != 0 && owner != s->process) || std::string(text) != s->caption || !IsWindowVisible(window))
+    return TRUE;
   s->found = window;
   return FALSE;
 }
@@ -156,6 +161,28 @@ class ToolsRun : public ::testing::Test {
     })) << "no window \""
         << caption << "\"";
   }
+  // Starts Tools through a shortcut, as the Start menu does, and finds its window by
+  // the caption. Wine's shell hands back no process for a shortcut: the program is
+  // then the one that shows the window.
+  void StartFromShortcut(const std::string& link, const std::string& caption) {
+    SHELLEXECUTEINFOA execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+    execute.lpVerb = "open";
+    execute.lpFile = link.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExA(&execute)) << link;
+    ASSERT_TRUE(WaitFor([&] {
+      FormSearch search{execute.hProcess ? GetProcessId(execute.hProcess) : 0, caption.c_str(), nullptr};
+      EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&search));
+      form_ = search.found;
+      return form_ && GetDlgItem(form_, IDC_OKED);
+    })) << "no window \""
+        << caption << "\"";
+    process_.dwThreadId = GetWindowThreadProcessId(form_, &process_.dwProcessId);
+    process_.hProcess =
+        execute.hProcess ? execute.hProcess : OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_.dwProcessId);
+  }
   // Turns to the other copy of Tools: the one started before the last switch.
   void Switch() {
     std::swap(process_, other_);
@@ -173,6 +200,27 @@ class ToolsRun : public ::testing::Test {
   // A click that opens a dialog: posted, so that the dialog does not hold up the test.
   void ClickToOpen(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
   void Fill(int k, const char* text) const { Send(Ed(k), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+  // Pastes the text into an empty field through the clipboard, as Ctrl+V does.
+  void Paste(int k, const std::wstring& text) const {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    EXPECT_TRUE(SetClipboardData(CF_UNICODETEXT, memory));
+    CloseClipboard();
+    Fill(k, "");
+    Send(Ed(k), WM_PASTE);
+    EXPECT_EQ(WideField(k), text);
+  }
+  // A field's text as it is, read as UTF-16.
+  std::wstring WideField(int k) const {
+    wchar_t text[256] = L"";
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(Ed(k), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
+    return text;
+  }
   void Type(int k, std::string_view text) const {
     for (char c : text) PostMessageA(Ed(k), WM_CHAR, static_cast<unsigned char>(c), 1);
   }
@@ -466,6 +514,30 @@ TEST_F(ToolsRun, SavesWhereItStartedInAFolderNamedOutsideWindows1252) {
   EXPECT_FALSE(fs::exists(dir_ / "Prog" / "Tools.rel"));
 }
 
+// A Ctrl-Z pasted into a field is refused as a character the list file cannot
+// hold: reading the file would stop there, the tools after it would be lost and the
+// list could not be saved again. Other control characters are kept.
+TEST_F(ToolsRun, APastedCtrlZIsRefusedOtherControlCharactersAreKept) {
+  Start("engl", "Tools edition");
+  Fill(0, "First");
+  Paste(3, L"-a\x1A-b");
+  ClickToOpen(IDC_OKED);
+  Answer("Tools edition", "This tool holds characters that cannot be written to Tools.rel. Change them to store it.",
+         IDOK);
+  EXPECT_TRUE(ListTexts().empty());
+  EXPECT_EQ(WideField(3), L"-a\x1A-b");
+
+  Paste(3, L"-a\t\x1B-b");
+  Click(IDC_OKED);
+  Settle();
+  Fill(0, "Second");
+  Click(IDC_OKED);
+  Settle();
+  ClickToOpen(IDC_BTOK);
+  ASSERT_TRUE(Ended()) << "a message keeps the form open";
+  EXPECT_EQ(FileText(dir_ / "Tools.rel"), "First\r\n\r\n\r\n-a\t\x1B-b\r\nSecond\r\n\r\n\r\n\r\n\r\n");
+}
+
 // Where the current folder cannot be written, the list lives in the per-user
 // folder (here with Cyrillic letters), seeded once from the current folder's
 // "Tools.rel", which is left as it was; Ok saves there without a message.
@@ -496,6 +568,32 @@ TEST_F(ToolsRun, ReadOnlyFolderKeepsTheListPerUser) {
   EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Bloc", "Calc"}));
   ClickToOpen(IDC_BTESC);
   ASSERT_TRUE(Ended());
+}
+
+// Tools as a school laptop has it: installed by its package into a folder the user
+// cannot write and started from its Start-menu shortcut, which passes no word. Run by
+// scripts/test-release, which names the shortcut in VANTEL_TOOLS_SHORTCUT; skipped
+// without it. The package's Lng.txt beside the program gives the language, so Tools
+// is not in host mode: Ok saves the list in the user's folder and closes without
+// the "No Form" message.
+using Installed = ToolsRun;
+TEST_F(Installed, ToolsFromItsShortcutSpeaksCatalanAndSavesWithoutAMessage) {
+  const char* link = std::getenv("VANTEL_TOOLS_SHORTCUT");
+  const char* appdata = std::getenv("APPDATA");
+  if (!link || !*link) GTEST_SKIP() << "no installed Tools named";
+  ASSERT_TRUE(appdata);
+  const fs::path list = fs::path(appdata) / "Vantel" / "Tools.rel";
+  std::error_code ignored;
+  fs::remove(list, ignored);
+  StartFromShortcut(link, "Edici\363 eines");
+  EXPECT_EQ(TextOf(Item(IDC_PED)), "Eina");
+  Fill(0, "Bloc de notes");
+  Fill(1, "notepad.exe");
+  Click(IDC_OKED);
+  Settle();
+  ClickToOpen(IDC_BTOK);
+  ASSERT_TRUE(Ended()) << "a message keeps the form open";
+  EXPECT_EQ(FileText(list), "Bloc de notes\r\nnotepad.exe\r\n\r\n\r\n\r\n");
 }
 
 TEST(ToolsProgram, IsAWindowsProgramWithItsVersion) {
