@@ -29,6 +29,9 @@ constexpr double kLegendLineHeight = 18;
 constexpr double kPointRadius = 2.5;
 // A point is left out when its centre is closer than this to one already drawn.
 constexpr double kPointSpacing = 3;
+// Where sums are left out, the line breaks only when the sums on both sides lie
+// at least this many pixels apart from left to right.
+constexpr double kNarrowestGap = 1;
 
 constexpr const char* kPointColour = "#1f77b4";
 constexpr const char* kLineColour = "#d62728";
@@ -395,6 +398,7 @@ Data DataOf(const Series& series, const ValueAxis& axis, const PlotFrame& frame)
   Data data;
   PointThinner thinner(frame.left, frame.top, frame.right, frame.bottom);
   double last_mark[kResultCodeCount] = {};
+  bool left_out_before = false;  // a sum was left out since the last one drawn
   for (std::size_t i = 0; i < series.rows.size(); ++i) {
     const Row& r = series.rows[i];
     double x = frame.XOf(static_cast<double>(i + 1));
@@ -415,10 +419,16 @@ Data DataOf(const Series& series, const ValueAxis& axis, const PlotFrame& frame)
     }
     if (i < series.sums) {
       if (axis.Holds(r.s)) {
+        std::vector<Point>& stretch = data.stretches.back();
+        // Left-out sums less than a pixel wide break no line: each pixel column
+        // keeps its lowest and highest sum across them, as without gaps, and a
+        // file of alternating signs stays small.
+        if (left_out_before && !stretch.empty() && x - stretch.back().x >= kNarrowestGap) data.stretches.emplace_back();
         data.stretches.back().push_back({x, frame.YOf(axis.Share(r.s))});
+        left_out_before = false;
       } else {
         ++data.left_out_sums;
-        if (!data.stretches.back().empty()) data.stretches.emplace_back();
+        left_out_before = true;
       }
     }
   }
