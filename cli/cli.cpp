@@ -1,3 +1,4 @@
+// The command: its options and their checks, the request and its output.
 #include "cli/cli.h"
 
 #include <cstdint>
