@@ -37,7 +37,8 @@ bool PointThinner::Keep(Point p) {
     for (int x = cx - 1; x <= cx + 1; ++x) {
       const Point* q = Cell(x, y);
       if (!q || q->x < 0) continue;
-      if ((x == cx && y == cy) || std::hypot(q->x - p.x, q->y - p.y) < kPointSpacing) return false;
+      const double dx = q->x - p.x, dy = q->y - p.y;
+      if ((x == cx && y == cy) || dx * dx + dy * dy < kPointSpacing * kPointSpacing) return false;
     }
   }
   if (Point* own = Cell(cx, cy)) *own = p;

@@ -5,17 +5,18 @@
 #include <cmath>
 #include <string_view>
 
+#include "cli/decades.h"
+#include "format/double_bits.h"
 #include "format/number_text.h"
 
 namespace {
 
-double Pow10(int e) { return std::pow(10.0, e); }
-
 // A round step of about span / parts: 1, 2 or 5 times a power of ten, as m x 10^e.
+// The spans of the axes give raw > 1e-301, where 10^e is a normal double.
 void RoundStep(double span, int parts, int* m, int* e) {
   double raw = span / parts;
-  *e = static_cast<int>(std::floor(std::log10(raw)));
-  double f = *e < -300 ? raw * 1e300 / Pow10(*e + 300) : raw / Pow10(*e);
+  *e = Decade(raw);
+  double f = raw / PowerOfTen(*e);
   *m = f < 1.5 ? 1 : f < 3 ? 2 : f < 7 ? 5 : 10;
   if (*m == 10) {
     *m = 1;
@@ -34,7 +35,7 @@ std::string TickLabel(std::int64_t q, int e) {
     ++e;
   }
   std::string digits = std::to_string(m);
-  double value = static_cast<double>(m) * Pow10(e);
+  double value = static_cast<double>(m) * PowerOfTen(e);
   bool scientific = value == 0 || std::isinf(value) || FormatNumber(value).view().find('E') != std::string_view::npos;
   std::string s = negative ? "-" : "";
   if (scientific) {
@@ -57,7 +58,7 @@ std::string TickLabel(std::int64_t q, int e) {
 std::vector<Tick> KTicks(double x_max) {
   int m = 1, e = 0;
   RoundStep(x_max, 8, &m, &e);
-  std::int64_t step = e < 0 ? 1 : m * static_cast<std::int64_t>(Pow10(e));
+  std::int64_t step = e < 0 ? 1 : m * static_cast<std::int64_t>(kPowersOfTen[e]);
   std::vector<Tick> ticks;
   for (std::int64_t k = 0; k <= x_max; k += step) ticks.push_back({static_cast<double>(k), std::to_string(k)});
   return ticks;
@@ -71,7 +72,7 @@ bool ValueAxis::Holds(double v) const {
 // Halves keep huge spans finite.
 double ValueAxis::Share(double v) const {
   if (scale == PlotScale::kLinear) return (v / 2 - lo / 2) / (hi / 2 - lo / 2);
-  double share = (std::log10(std::fabs(v)) - lo) / (hi - lo);
+  double share = (Log10(std::fabs(v)) - lo) / (hi - lo);
   return negative ? 1 - share : share;
 }
 
@@ -82,7 +83,7 @@ ValueAxis LinearAxis(double v_min, double v_max) {
   if (hi - lo < 1e-300) lo = -1, hi = 1;
   int m = 1, e = 0;
   RoundStep(hi / 2 - lo / 2, 3, &m, &e);
-  double step = m * Pow10(e);
+  double step = m * PowerOfTen(e);
   auto first = static_cast<std::int64_t>(std::floor(lo / step));
   auto last = static_cast<std::int64_t>(std::ceil(hi / step));
   axis.lo = static_cast<double>(first) * step;
@@ -101,14 +102,15 @@ ValueAxis LogAxis(bool negative, double magnitude_min, double magnitude_max) {
   axis.negative = negative;
   int lo = 0, hi = 1;
   if (magnitude_min <= magnitude_max) {
-    lo = static_cast<int>(std::floor(std::log10(magnitude_min)));
-    hi = static_cast<int>(std::ceil(std::log10(magnitude_max)));
+    lo = Decade(magnitude_min);
+    hi = Decade(magnitude_max);
+    if (PowerOfTen(hi) != magnitude_max) ++hi;
     if (hi == lo) ++hi;
   }
   // A round number of decades from tick to tick.
   int m = 1, e = 0;
   RoundStep(hi - lo, 6, &m, &e);
-  int step = e < 0 ? 1 : m * static_cast<int>(Pow10(e));
+  int step = e < 0 ? 1 : m * static_cast<int>(kPowersOfTen[e]);
   // The axis ends at round decades, unless they lie beyond the doubles.
   int round_lo = static_cast<int>(std::floor(static_cast<double>(lo) / step)) * step;
   int round_hi = static_cast<int>(std::ceil(static_cast<double>(hi) / step)) * step;

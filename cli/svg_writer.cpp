@@ -1,10 +1,13 @@
 // The SVG element writer: tags, attributes, escaped texts and pixel numbers.
 #include "cli/svg_writer.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "cli/encoding.h"
+#include "format/double_bits.h"
 
 namespace {
 
@@ -28,14 +31,33 @@ void AppendEscaped(std::string* out, std::string_view utf8) {
   }
 }
 
+// 10 |v| rounded to an integer, half to even, from the exact binary value (as
+// printf's "%.1f" does on a C library that rounds correctly), with integer steps
+// alone: |v| = m 2^e with m below 2^53, so that 10 m fits in 57 bits.
+std::uint64_t Tenths(double v) {
+  const std::uint64_t bits = BitsOf(v);
+  const int field = ExponentField(bits);
+  if (field == 0) return 0;  // zero, or far below a tenth
+  const std::uint64_t tens = Significand(bits) * 10;
+  const int e = field - kSignificandShift;
+  if (e >= 0) return tens << e;
+  if (e <= -64) return 0;  // below 2^-7
+  const std::uint64_t whole = tens >> -e;
+  const std::uint64_t rest = tens - (whole << -e), half = std::uint64_t{1} << (-e - 1);
+  return whole + (rest > half || (rest == half && (whole & 1)));
+}
+
 }  // namespace
 
 std::string SvgNumber(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.1f", v);
-  std::string s = buffer;
-  if (s.size() > 2 && s.compare(s.size() - 2, 2, ".0") == 0) s.resize(s.size() - 2);
-  if (s == "-0") s = "0";
+  // A picture is a few thousand pixels wide: anything beyond is put at its edge
+  // (the clamp also keeps 10 |v| within the 64 bits of Tenths).
+  constexpr double kFarthest = 1e15;
+  v = std::isnan(v) ? 0 : std::clamp(v, -kFarthest, kFarthest);
+  const std::uint64_t tenths = Tenths(v);
+  std::string s = std::signbit(v) && tenths != 0 ? "-" : "";
+  s += std::to_string(tenths / 10);
+  if (tenths % 10 != 0) s.append(".").append(1, static_cast<char>('0' + tenths % 10));
   return s;
 }
 
