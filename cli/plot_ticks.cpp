@@ -35,7 +35,8 @@ std::string TickLabel(std::int64_t q, int e) {
     ++e;
   }
   std::string digits = std::to_string(m);
-  double value = static_cast<double>(m) * PowerOfTen(e);
+  // With its sign: a negative number takes the scientific form sooner.
+  double value = (negative ? -1.0 : 1.0) * static_cast<double>(m) * PowerOfTen(e);
   bool scientific = value == 0 || std::isinf(value) || FormatNumber(value).view().find('E') != std::string_view::npos;
   std::string s = negative ? "-" : "";
   if (scientific) {

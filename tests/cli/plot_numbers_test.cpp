@@ -115,6 +115,11 @@ TEST(PlotNumbers, TicksOfTheAxes) {
   // nearest to it still has the fixed one.
   EXPECT_EQ(Labels(LinearAxis(0, 2.9e-5).ticks),
             (Strings{"0", "5.E-6", "0.00001", "0.000015", "0.00002", "0.000025", "0.00003"}));
+  // A negative number switches to the scientific form from -10^14 on, a
+  // positive one from 10^15.
+  EXPECT_EQ(Labels(LinearAxis(-2e14, 0).ticks), (Strings{"-2.E+14", "-1.5E+14", "-1.E+14", "-50000000000000", "0"}));
+  EXPECT_EQ(Labels(LinearAxis(0, 2e14).ticks),
+            (Strings{"0", "50000000000000", "100000000000000", "150000000000000", "200000000000000"}));
   // The largest double: the last round tick lies beyond it, the axis ends there.
   ValueAxis top = LinearAxis(0, std::numeric_limits<double>::max());
   EXPECT_EQ(Labels(top.ticks),
