@@ -85,7 +85,7 @@ void WriteGrid(SvgWriter* svg, const ValueAxis& axis, const std::vector<Tick>& k
 }
 
 // The grid, the frame, and the labels of the ticks.
-void WriteAxes(SvgWriter* svg, const ValueAxis& axis, const PlotFrame& frame) {
+void WriteAxes(SvgWriter* svg, const ValueAxis& axis, const PlotFrame& frame, Language language) {
   const std::vector<Tick> k_ticks = KTicks(frame.x_max);
   WriteGrid(svg, axis, k_ticks, frame);
   svg->Empty("rect", {{"x", frame.left},
@@ -98,7 +98,8 @@ void WriteAxes(SvgWriter* svg, const ValueAxis& axis, const PlotFrame& frame) {
   svg->LineBreak();
   svg->Open("g", {{"font-family", "sans-serif"}, {"font-size", "12"}, {"fill", "#000000"}, {"text-anchor", "end"}});
   for (const Tick& t : axis.ticks)
-    svg->TextElement("text", {{"x", frame.left - kValueLabelGap}, {"y", frame.YOf(t.at) + kHalfLabel}}, t.label);
+    svg->TextElement("text", {{"x", frame.left - kValueLabelGap}, {"y", frame.YOf(t.at) + kHalfLabel}},
+                     LabelInStyle(t.label, language));
   svg->Close();
   svg->LineBreak();
   svg->Open("g", {{"font-family", "sans-serif"}, {"font-size", "12"}, {"fill", "#000000"}, {"text-anchor", "middle"}});
@@ -219,7 +220,7 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
   svg.Empty("rect", {{"x", 0}, {"y", 0}, {"width", kWidth}, {"height", height}, {"fill", "#ffffff"}});
   svg.LineBreak();
   WriteTitle(&svg, formula);
-  WriteAxes(&svg, axis, frame);
+  WriteAxes(&svg, axis, frame, language);
   WriteData(&svg, data, frame);
   WriteStop(&svg, series, data, frame, language);
   WriteLegend(&svg, legend, frame.left, legend_top);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/decades.h"
+#include "cli/output.h"
 #include "format/double_bits.h"
 #include "format/number_text.h"
 
@@ -54,6 +55,15 @@ std::string TickLabel(std::int64_t q, int e) {
     s += digits.substr(0, digits.size() - point) + "." + digits.substr(digits.size() - point);
   }
   return s;
+}
+
+constexpr std::string_view kMinusSign = "\xE2\x88\x92";  // U+2212 in UTF-8
+
+std::string LabelInStyle(const std::string& label, Language language) {
+  if (ValidLanguage(language) == kEnglish) return label;
+  std::string styled;
+  for (char c : DecimalCommaNumber(label)) styled += c == '-' ? kMinusSign : std::string_view(&c, 1);
+  return styled;
 }
 
 std::vector<Tick> KTicks(double x_max) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/plot.h"
+#include "engine/messages.h"
 
 struct Tick {
   double at;  // a k, or the share of the value axis below the tick
@@ -17,6 +18,12 @@ struct Tick {
 // or the short scientific form with its point after a single digit, where
 // FormatNumber switches to it), with only the digits the tick has.
 std::string TickLabel(std::int64_t q, int e);
+
+// A tick label in the number style of the language: English keeps the look of
+// the calculator's numbers; Catalan and Spanish take the decimal comma as the
+// spreadsheets read it (DecimalCommaNumber: "0,5", "1E-6") and write each minus
+// as the minus sign U+2212.
+std::string LabelInStyle(const std::string& label, Language language);
 
 // Round ticks for k from 0 to x_max (about eight of them).
 std::vector<Tick> KTicks(double x_max);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/decades.h"
+#include "cli/plot.h"
 #include "cli/plot_ticks.h"
 #include "cli/svg_writer.h"
 
@@ -136,6 +137,33 @@ TEST(PlotNumbers, TicksOfTheAxes) {
   ValueAxis decades = LogAxis(false, 1e-8, 1e8);
   ASSERT_EQ(decades.ticks.size(), 9u);
   for (int i = 0; i < 9; ++i) EXPECT_EQ(decades.Share(PowerOfTen(-8 + 2 * i)), decades.ticks[i].at) << i;
+}
+
+// A text with "~" standing for the minus sign U+2212.
+std::string WithMinusSigns(std::string text) {
+  for (std::size_t at = text.find('~'); at != std::string::npos; at = text.find('~', at))
+    text.replace(at, 1, "\xE2\x88\x92");
+  return text;
+}
+
+// Catalan and Spanish labels take the decimal comma as the semicolon CSV writes
+// numbers, and the minus sign U+2212; English labels stay as the calculator shows numbers.
+TEST(PlotNumbers, TickLabelsInTheLanguagesNumberStyle) {
+  const struct {
+    const char* label;
+    const char* styled;
+  } cases[] = {{"0", "0"},        {"1000", "1000"},         {"0.5", "0,5"},         {"-0.25", "~0,25"},
+               {"1.E-6", "1E~6"}, {"-1.5E+14", "~1,5E+14"}, {"-2.E-300", "~2E~300"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(LabelInStyle(c.label, kCatalan), WithMinusSigns(c.styled)) << c.label;
+    EXPECT_EQ(LabelInStyle(c.label, kSpanish), WithMinusSigns(c.styled)) << c.label;
+    EXPECT_EQ(LabelInStyle(c.label, kEnglish), c.label);
+  }
+  const std::string catalan = PlotSvg("(n-3)/2", 5, PlotScale::kLinear, kCatalan);
+  const std::string english = PlotSvg("(n-3)/2", 5, PlotScale::kLinear, kEnglish);
+  EXPECT_NE(catalan.find(WithMinusSigns(">~1,5</text>")), std::string::npos);
+  EXPECT_EQ(catalan.find(">-1.5</text>"), std::string::npos);
+  EXPECT_NE(english.find(">-1.5</text>"), std::string::npos);
 }
 
 }  // namespace
