@@ -45,13 +45,20 @@ const Powers& PowersOfTen() {
   return powers;
 }
 
+// 1, 1/3, 1/5 ... 1/25: the coefficients of the series of LogNearOne.
+constexpr std::array<double, 13> kOddReciprocals = [] {
+  std::array<double, 13> r{};
+  for (int i = 0; i < 13; ++i) r[static_cast<std::size_t>(i)] = 1.0 / (2 * i + 1);
+  return r;
+}();
+
 // ln m for m in [1/sqrt 2, sqrt 2): 2 (s + s^3/3 + s^5/5 + ...), s = (m - 1) / (m + 1),
 // |s| < 0.172, so that 13 terms leave less than 2^-60 of the sum.
 double LogNearOne(double m) {
   const double s = (m - 1) / (m + 1);
   const double s2 = s * s;
-  double sum = 1.0 / 25;
-  for (int j = 23; j >= 1; j -= 2) sum = 1.0 / j + s2 * sum;
+  double sum = kOddReciprocals[12];
+  for (int i = 11; i >= 0; --i) sum = kOddReciprocals[static_cast<std::size_t>(i)] + s2 * sum;
   return 2 * s * sum;
 }
 
