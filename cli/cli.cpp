@@ -1,3 +1,4 @@
+// The command: its options and their checks, the request and its output.
 #include "cli/cli.h"
 
 #include <cstdint>
@@ -33,8 +34,8 @@ constexpr std::string_view kHelp =
     "and % for binary; a missing N is 1.\n"
     "\n"
     "Options:\n"
-    "  --lang ca|en|es  language of the messages and result texts (default ca);\n"
-    "                   --lang=en works as well\n"
+    "  --lang ca|en|es  language of the messages, the result texts and the pictures\n"
+    "                   (default ca); --lang=en works as well\n"
     "  --json           one JSON object on one line\n"
     "  --table          one row for each k from 1 to N: k, a_k, S_k, P_k\n"
     "  --csv            with --table: CSV instead of tab-separated text\n"

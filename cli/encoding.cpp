@@ -1,3 +1,4 @@
+// Conversion between UTF-8 and Windows-1252, code point by code point.
 #include "cli/encoding.h"
 
 #include <cstdint>

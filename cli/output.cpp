@@ -1,3 +1,4 @@
+// Quoting of texts for the console, JSON, CSV and tab-separated output.
 #include "cli/output.h"
 
 #include "cli/encoding.h"

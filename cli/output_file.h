@@ -7,9 +7,12 @@
 //   is written, flushed and closed without a fault.
 // - A symbolic link is followed: the file it names is the one replaced, and the
 //   link stays.
-// - Anything else (a device such as /dev/full or NUL, a FIFO or pipe, /dev/stdout
-//   and the other links to an open descriptor) is written in place, after what it
-//   may hold already (never cut short), and is never removed or replaced.
+// - A path that names an open descriptor (/dev/stdout, /dev/fd/N, /proc/self/fd/N
+//   or a link to one) is written through that descriptor, at its position (after
+//   what a file opened for appending holds); the file behind it is never replaced.
+// - Anything else (a device such as /dev/full or NUL, a FIFO or pipe) is written in
+//   place, after what it may hold already (never cut short), and is never removed
+//   or replaced.
 // - A folder, or an existing file this user may not write, is left as it is.
 // Nothing is ever removed but a temporary file this call created.
 #pragma once

@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "cli/output_file.h"
 
@@ -28,10 +30,24 @@ std::string FolderOf(const std::string& path) {
 
 enum class Kind { kReplace, kInPlace, kFolder };
 
+// The folder that holds the last name of path, with every link in it resolved
+// ("/dev/fd" becomes "/proc/1234/fd"); empty when it cannot be found.
+std::string RealFolder(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  char* real = realpath(folder.empty() ? "." : folder.c_str(), nullptr);
+  std::string result = real ? real : "";
+  std::free(real);
+  return result;
+}
+
+// The links in /proc (where /dev/stdout, /dev/fd/N and /proc/self/fd/N lead)
+// stand for open descriptors, not for the files they name: what lies behind a
+// descriptor is never replaced.
+bool IsInProc(const std::string& real_folder) { return real_folder == "/proc" || real_folder.rfind("/proc/", 0) == 0; }
+
 // Follows the symbolic links from path to what they name: a regular file or a
-// missing one is replaced there. A link inside /proc (where /dev/stdout and
-// /dev/fd/N lead) stands for an open descriptor, not a file: the path is written
-// in place. Returns 0 or the error.
+// missing one is replaced there; a link in /proc is written in place, as its
+// real path. Returns 0 or the error.
 int Resolve(const std::string& path, std::string* target, Kind* kind) {
   std::string at = path;
   for (int hops = 0; hops < kMostLinks; ++hops) {
@@ -46,14 +62,8 @@ int Resolve(const std::string& path, std::string* target, Kind* kind) {
       *kind = S_ISREG(s.st_mode) ? Kind::kReplace : S_ISDIR(s.st_mode) ? Kind::kFolder : Kind::kInPlace;
       return 0;
     }
-    std::string absolute = at;
-    if (at[0] != '/') {
-      char* cwd = getcwd(nullptr, 0);
-      absolute = std::string(cwd ? cwd : "") + "/" + at;
-      std::free(cwd);
-    }
-    if (absolute.rfind("/proc/", 0) == 0) {
-      *target = absolute;
+    if (std::string folder = RealFolder(at); IsInProc(folder)) {
+      *target = folder + "/" + at.substr(at.rfind('/') + 1);
       *kind = Kind::kInPlace;
       return 0;
     }
@@ -78,17 +88,35 @@ int WriteAll(int file, std::string_view bytes) {
   return 0;
 }
 
-// The descriptor that a link /proc/self/fd/N stands for, or -1.
-int OwnDescriptor(const std::string& path) {
-  constexpr std::string_view kPrefix = "/proc/self/fd/";
-  if (path.size() <= kPrefix.size() || path.compare(0, kPrefix.size(), kPrefix) != 0) return -1;
-  if (path.find_first_not_of("0123456789", kPrefix.size()) != std::string::npos) return -1;
-  return std::atoi(path.c_str() + kPrefix.size());
+// The number at the start of text, moving past its digits; -1 when there is none.
+long TakeNumber(std::string_view* text) {
+  const std::size_t digits = std::min(text->find_first_not_of("0123456789"), text->size());
+  if (digits == 0 || digits > 9) return -1;
+  long number = std::atol(std::string(text->substr(0, digits)).c_str());
+  text->remove_prefix(digits);
+  return number;
+}
+
+// The descriptor of this process that a real path /proc/PID/fd/N or
+// /proc/PID/task/TID/fd/N stands for, or -1.
+int OwnDescriptor(std::string_view path) {
+  if (path.substr(0, 6) != "/proc/") return -1;
+  path.remove_prefix(6);
+  if (TakeNumber(&path) != getpid()) return -1;
+  if (path.substr(0, 6) == "/task/") {
+    path.remove_prefix(6);
+    if (TakeNumber(&path) < 0) return -1;
+  }
+  if (path.substr(0, 4) != "/fd/") return -1;
+  path.remove_prefix(4);
+  long descriptor = TakeNumber(&path);
+  return path.empty() ? static_cast<int>(descriptor) : -1;
 }
 
 bool WriteInPlace(const std::string& path, std::string_view bytes, std::string* problem) {
-  // /dev/stdout and the like: the bytes join what goes out on that descriptor
-  // already, at its own position, as the shell's redirection set it up.
+  // /dev/stdout, /dev/fd/N and the like: the bytes join what goes out on that
+  // descriptor, at its own position, as the shell's redirection set it up
+  // (after what an appended file holds).
   if (int own = OwnDescriptor(path); own >= 0) {
     int error = WriteAll(own, bytes);
     return error == 0 || Fail(error, problem);

@@ -1,6 +1,4 @@
-// WriteOutputFile with the Win32 file calls on UTF-16 names, so that any name
-// the console can pass is reached (the C runtime's fclose could also report
-// success when the final flush failed on a full disk).
+// WriteOutputFile with the Win32 file calls on UTF-16 names.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +6,8 @@
 #include "cli/output_file.h"
 #include "userfiles/folders.h"
 
+// The wide calls reach any name the console can pass, and they report a final
+// flush that failed on a full disk, which the C runtime's fclose could pass over.
 namespace {
 
 constexpr DWORD kMostPerWrite = 1 << 20;  // bytes handed to one WriteFile call

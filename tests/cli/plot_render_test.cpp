@@ -40,6 +40,18 @@ struct Picture {
     }
     return count;
   }
+  // Pixels of the line's red, also where it covers only part of a pixel or lies
+  // over the points.
+  int Reddish(double x0, double x1, double y0, double y1) const {
+    int count = 0;
+    for (int y = static_cast<int>(y0); y <= static_cast<int>(y1); ++y) {
+      for (int x = static_cast<int>(x0); x <= static_cast<int>(x1); ++x) {
+        const unsigned char* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+        count += p[0] > p[1] + 60 && p[0] > p[2] + 60;
+      }
+    }
+    return count;
+  }
 };
 
 class PlotRender : public ::testing::Test {
@@ -111,7 +123,8 @@ TEST_F(PlotRender, LogarithmicAxisLeavesOutTheOtherSign) {
   }
 }
 
-// 65535 terms: a small file, the line to the last k, the points thinned but there.
+// 65535 terms: a small file, the line to the last k, the points thinned but there;
+// on a logarithmic axis also when every other sum is left out.
 TEST_F(PlotRender, LargestN) {
   const PlotFrame f = PlotFrameFor("1/n", 65535);
   std::uintmax_t size = 0;
@@ -120,6 +133,20 @@ TEST_F(PlotRender, LargestN) {
   EXPECT_GT(p.Count(f.XOf(65535) - 2, f.XOf(65535), f.top, f.bottom, kLine), 0);
   EXPECT_GT(p.Count(f.XOf(60000), f.XOf(65535), f.top, f.bottom, kPoint), 100);
   EXPECT_GT(p.Count(f.left, f.right, f.top, f.bottom, kPoint), 1000);
+  for (const char* alternating : {"(-1)^n", "(-1)^n*n"}) {
+    SCOPED_TRACE(alternating);
+    p = Plot({"--plot-y", "log", alternating, "65535"}, &size);
+    EXPECT_LT(size, 100000u);
+    EXPECT_GT(p.Reddish(f.XOf(30000), f.XOf(30000) + 1, f.top, f.bottom), 0);
+    EXPECT_GT(p.Reddish(f.XOf(65535) - 2, f.XOf(65535), f.top, f.bottom), 0);
+  }
+}
+
+// Sums left out on a logarithmic axis break the line where the gap can be seen.
+TEST_F(PlotRender, LeftOutSumsBreakTheLine) {
+  const PlotFrame f = PlotFrameFor("(-1)^n", 40);
+  Picture p = Plot({"--plot-y", "log", "(-1)^n", "40"});
+  for (int k = 1; k < 40; k += 2) EXPECT_EQ(p.Reddish(f.XOf(k + 0.5), f.XOf(k + 1.5), f.top, f.bottom), 0) << k;
 }
 
 }  // namespace

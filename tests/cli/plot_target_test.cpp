@@ -13,8 +13,12 @@
 #include "tests/small_disk.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdio>
 #endif
 
 namespace {
@@ -111,6 +115,58 @@ TEST(PlotTarget, FifoIsWrittenInPlace) {
   EXPECT_TRUE(IsPicture(received));
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_EQ(Entries(folder), 1u);
+  fs::remove_all(folder);
+}
+
+// A path that names an open descriptor (/dev/fd/N, /proc/self/fd/N, /dev/stdout,
+// or a link to one) is written through that descriptor, at its position: a file
+// opened for appending keeps what it held, and no file is ever replaced.
+TEST(PlotTarget, DescriptorsAreWrittenThrough) {
+  const fs::path folder = EmptyFolder("plot_target_descriptors");
+  const fs::path file = folder / "o.txt";
+  Write(file, "old\n");
+  const int appending = open(file.c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(appending, 0);
+  const std::string fd = std::to_string(appending);
+  fs::create_symlink("/dev/fd/" + fd, folder / "link.svg");
+  struct stat before, after;
+  ASSERT_EQ(stat(file.c_str(), &before), 0);
+  for (const std::string& path : {"/dev/fd/" + fd, "/proc/self/fd/" + fd, (folder / "link.svg").string()}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(Plot(path, "3"), kExitComputed);
+  }
+  close(appending);
+  const std::string all = Read(file);
+  const std::size_t second = all.find("<?xml", 5);
+  EXPECT_EQ(all.substr(0, 4), "old\n");
+  EXPECT_TRUE(IsPicture(all.substr(4, second - 4)));
+  EXPECT_EQ(all.size(), 4 + 3 * (second - 4));
+  ASSERT_EQ(stat(file.c_str(), &after), 0);
+  EXPECT_EQ(before.st_ino, after.st_ino);
+  EXPECT_TRUE(fs::is_symlink(folder / "link.svg"));
+
+  // The standard output: the picture at its start, before any other output.
+  const int saved = dup(1);
+  const int truncating = open(file.c_str(), O_WRONLY | O_TRUNC);
+  ASSERT_GE(truncating, 0);
+  std::fflush(stdout);
+  dup2(truncating, 1);
+  const int code = Plot("/dev/stdout", "3");
+  dup2(saved, 1);
+  close(saved);
+  close(truncating);
+  EXPECT_EQ(code, kExitComputed);
+  EXPECT_TRUE(IsPicture(Read(file)));
+
+  // A descriptor open for reading only, or not open at all, takes no picture and
+  // costs the file nothing.
+  const int reading = open(file.c_str(), O_RDONLY);
+  const std::string earlier = Read(file);
+  EXPECT_EQ(Plot("/dev/fd/" + std::to_string(reading), "3"), kExitPlotNotWritten);
+  close(reading);
+  EXPECT_EQ(Plot("/dev/fd/" + std::to_string(reading), "3"), kExitPlotNotWritten);
+  EXPECT_EQ(Read(file), earlier);
+  EXPECT_EQ(Entries(folder), 2u);
   fs::remove_all(folder);
 }
 
