@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "format/short_string.h"
-#include "winhelpers/save_file.h"
+#include "userfiles/save_file.h"
 #include "winhelpers/text_file.h"
 
 inline constexpr char kHistoryFileName[] = "ults.rel";
@@ -39,6 +39,9 @@ bool ReadHistoryLines(TextFile* file, std::size_t already_held, const std::funct
 // would hold more than kMaxHistoryEntries.
 std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const std::vector<ShortString>& added,
                                       bool* full);
+
+// The bytes of a history file holding the entries.
+std::string HistoryFileText(const std::vector<ShortString>& entries);
 
 // Writes the entries as the whole history file (SaveWholeFile): a fault never
 // leaves it truncated or changed. The result tells what went wrong, if anything.
