@@ -101,6 +101,12 @@ ShortString HistoryUnreadableText() {
          ": no es modificar\340 i les f\363rmules d'aquesta sessi\363 no s'hi desaran.";
 }
 
+ShortString HistoryNowhereText() {
+  return ShortString("No es pot desar ") + kHistoryFileName +
+         " ni a la carpeta actual ni a la carpeta de l'usuari: les f\363rmules d'aquesta sessi\363 es poden fer "
+         "servir, per\362 no es desaran.";
+}
+
 ShortString HistoryChangedText() {
   return ShortString("No s'ha pogut desar l'historial: ara ") + kHistoryFileName +
          " no es pot llegir sencer i no s'ha modificat.";

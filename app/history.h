@@ -51,6 +51,9 @@ SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& ent
 inline constexpr char kHistoryCaption[] = "* error *";
 // At start: the file exists but could not be read whole; it is kept as it is.
 ShortString HistoryUnreadableText();
+// At start: neither the current folder nor the per-user folder can take the file,
+// so the formulas of the session are kept only while the program runs.
+ShortString HistoryNowhereText();
 // At close: the file, read whole at start, cannot be read whole now (another
 // program changed or holds it); it is kept as it is.
 ShortString HistoryChangedText();

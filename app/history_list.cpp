@@ -30,17 +30,22 @@ bool ReadHistoryFile(const std::string& path, std::size_t already_held, bool* fo
 }  // namespace
 
 void LoadHistory(HWND dialog) {
-  App.history_writable = true;
   App.history_full = false;
-  App.history_path = ProgramFilePlace(kHistoryFileName);
+  const FilePlacement place = ProgramFilePlace(kHistoryFileName);
+  App.history_path = place.path;
   // The lines are gathered first and the list filled in one go (ComboAddAll).
   std::vector<ShortString> lines;
   bool found = false;
-  App.history_writable = ReadHistoryFile(App.history_path, ComboCount(dialog, IDC_FORMULA), &found,
-                                         [&](const ShortString& line) { lines.push_back(line); });
+  const bool whole = ReadHistoryFile(App.history_path, ComboCount(dialog, IDC_FORMULA), &found,
+                                     [&](const ShortString& line) { lines.push_back(line); });
   ComboAddAll(dialog, IDC_FORMULA, lines);
   App.history_loaded = ComboCount(dialog, IDC_FORMULA);
-  if (!App.history_writable) ShowMessage(kHistoryCaption, HistoryUnreadableText());
+  App.history_writable = whole && place.writable;
+  // One message: where nothing can be saved, a file read in part changes nothing more.
+  if (!place.writable)
+    ShowMessage(kHistoryCaption, HistoryNowhereText());
+  else if (!whole)
+    ShowMessage(kHistoryCaption, HistoryUnreadableText());
 }
 
 namespace {

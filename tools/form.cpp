@@ -165,7 +165,9 @@ void SetCaptions() {
 void LoadForm(const std::string& commandText) {
   std::error_code ignored;
   g_tools.StartFolder = std::filesystem::current_path(ignored);
-  g_tools.listFile = ToolsFilePath();
+  const ToolsFilePlace place = FindToolsFile();
+  g_tools.listFile = place.path;
+  g_tools.listWritable = place.writable;
   g_tools.FormLoaded = false;
   LanguageChoice choice = SelectLanguage(commandText, g_tools.language);
   g_tools.language = choice.language;
@@ -178,9 +180,11 @@ void LoadForm(const std::string& commandText) {
   g_tools.FormLoaded = true;
 }
 
-// What the user is told about the list file once the form is on the screen. A file
-// that is kept as it was says so; otherwise tools left out beyond the twelfth do.
+// What the user is told about the list file once the form is on the screen: that
+// no folder can take it, then that a file is kept as it was or, if not, that tools
+// beyond the twelfth were left out.
 void PostReadNotice() {
+  if (!g_tools.listWritable) PostMessageA(g_tools.form, kShowNotice, static_cast<WPARAM>(Notice::kNowhere), 0);
   Notice notice;
   switch (g_tools.listRead.state) {
     case ListFileState::kNotRead:

@@ -106,15 +106,16 @@ std::string FormatTools(const ToolList& list) {
   return text;
 }
 
-fs::path ToolsFilePath() {
+ToolsFilePlace FindToolsFile() {
 #ifdef _WIN32
   // The rule Vantel's history follows: the per-user folder where the current
   // folder cannot be written.
-  return fs::path(WideOf(ProgramFilePlace(kToolsFile)));
+  const FilePlacement place = ProgramFilePlace(kToolsFile);
+  return {fs::path(WideOf(place.path)), place.writable};
 #else
   std::error_code error;
   fs::path folder = fs::current_path(error);
-  return error ? fs::path(kToolsFile) : folder / kToolsFile;
+  return {error ? fs::path(kToolsFile) : folder / kToolsFile, true};
 #endif
 }
 

@@ -43,11 +43,17 @@ ToolsParse ParseTools(std::string_view content, ToolList& list);
 // The text of a list file: four lines per tool, then an empty end line.
 std::string FormatTools(const ToolList& list);
 
-// The full path of "Tools.rel", taken once at start, so that the list is read and
+// Where "Tools.rel" is kept.
+struct ToolsFilePlace {
+  std::filesystem::path path;  // its full path
+  bool writable = true;        // false when no folder can take it: Ok cannot save the list
+};
+
+// The place of "Tools.rel", taken once at start, so that the list is read and
 // written there whatever the current folder is later. Under Windows it is in the
 // current folder when a file can be created there, else in the per-user folder,
 // seeded once from the current folder's file (userfiles/folders.h).
-std::filesystem::path ToolsFilePath();
+ToolsFilePlace FindToolsFile();
 
 enum class ListFileState {
   kMissing,     // nothing of that name exists: the list starts empty

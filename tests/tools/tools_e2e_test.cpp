@@ -101,7 +101,9 @@ BOOL CALLBACK MatchForm(HWND window, LPARAM data) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   GetWindowTextA(window, text, sizeof text);
-  if (owner != s->process || std::string(text) != s->caption || !IsWindowVisible(window)) return TRUE;
+  // A message box shown at start carries the form's caption too.
+  if (owner != s->process || std::string(text) != s->caption || !IsWindowVisible(window) || GetWindow(window, GW_OWNER))
+    return TRUE;
   s->found = window;
   return FALSE;
 }
@@ -540,6 +542,19 @@ TEST_F(ToolsRun, ReadOnlyFolderKeepsTheListPerUser) {
   EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Bloc", "Calc"}));
   ClickToOpen(IDC_BTESC);
   ASSERT_TRUE(Ended());
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+  process_ = {};
+
+  // With a per-user folder where nothing can be made, that is told at start; the
+  // current folder's list is there to edit.
+  user_places::AppDataSetTo readOnly(fs::path(folder.read_only).wstring());
+  Start("esp", "Edici\363n utilidades", folder.read_only);
+  Answer("Edici\363n utilidades",
+         "No se puede guardar Tools.rel ni en la carpeta actual ni en la carpeta del usuario: la lista se puede "
+         "editar, pero no se podr\341 guardar.",
+         IDOK);
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Bloc"}));
 }
 
 TEST(ToolsProgram, IsAWindowsProgramWithItsVersion) {
