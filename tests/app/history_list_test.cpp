@@ -108,6 +108,7 @@ TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
     std::string after;
   };
   const std::string not_saved = "No s'ha pogut desar l'historial: ";
+  HANDLE held = INVALID_HANDLE_VALUE;  // the lock, held by "another copy"
   const SaveCase cases[] = {
       {"ults.rel is a folder", [&] { std::filesystem::create_directory(folder_ / "ults.rel"); },
        not_saved + "ults.rel \351s una carpeta.", ""},
@@ -123,6 +124,13 @@ TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
          SetFileAttributesA("ults.rel", FILE_ATTRIBUTE_READONLY);
        },
        not_saved + "ults.rel \351s de nom\351s lectura i no s'ha modificat.", "n^2\r\n"},
+      {"another copy saving for the whole wait",
+       [&] {
+         WriteFile("ults.rel", "n^2\r\n");
+         held =
+             CreateFileA("ults.rel.lock", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+       },
+       not_saved + "una altra c\362pia de Vantel l'estava desant; ults.rel no s'ha modificat.", "n^2\r\n"},
       {"partial temporary files of earlier saves",
        [&] {
          WriteFile("ults.rel", "n^2\r\n");
@@ -152,6 +160,8 @@ TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
     }
     DestroyWindow(dialog_);
     dialog_ = nullptr;
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
     SetFileAttributesA("ults.rel", FILE_ATTRIBUTE_NORMAL);
     for (const char* name : {"ults.rel", "ults.rel.lock"}) std::filesystem::remove_all(folder_ / name);
   }
