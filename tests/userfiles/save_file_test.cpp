@@ -143,35 +143,6 @@ TEST(SavingAWholeFile, CopiesSavingAtOnceLoseNothing) {
   Empty(folder);
 }
 
-// A copy that cannot get the lock within its wait writes nothing and says so; once
-// the other copy's save is over, it saves.
-TEST(SavingAWholeFile, AnotherCopysSaveIsWaitedForUpToTheWait) {
-  const fs::path folder = EmptyFolder("save_file_busy");
-  const std::string file = (folder / "ults.rel").string();
-  WriteBytes(file, "old\r\n");
-  std::atomic<bool> holding = false, release = false;
-  std::thread other([&] {
-    SaveMergedFile(file.c_str(), kSaveWait, [&] {
-      holding = true;
-      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      return std::optional<std::string>("other\r\n");
-    });
-  });
-  while (!holding) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  bool merged = false;
-  const auto merge = [&] {
-    merged = true;
-    return std::optional<std::string>(ReadBytes(file) + "mine\r\n");
-  };
-  EXPECT_EQ(SaveMergedFile(file.c_str(), std::chrono::milliseconds(200), merge), SaveFault::kBusy);
-  EXPECT_FALSE(merged) << "read while the other copy was saving";
-  release = true;
-  EXPECT_EQ(SaveMergedFile(file.c_str(), kSaveWait, merge), SaveFault::kNone);
-  other.join();
-  EXPECT_EQ(ReadBytes(file), "other\r\nmine\r\n");
-  Empty(folder);
-}
-
 // The folder that tests/linked_file.sh prepared, in this system's form; empty
 // outside ctest.
 fs::path LinkedFolder() {

@@ -63,7 +63,6 @@ void RunRounds(const std::vector<TogetherCase>& cases) {
     SCOPED_TRACE(c.name);
     std::string before;
     for (int i = 1; i <= c.history_lines; ++i) before += "n+" + std::to_string(i) + "\r\n";
-    int rounds_lost = 0;
     for (int round = 0; round < c.rounds; ++round) {
       SCOPED_TRACE("round " + std::to_string(round + 1));
       TempFolder folder;
@@ -93,10 +92,8 @@ void RunRounds(const std::vector<TogetherCase>& cases) {
           << "the history the copies started with changed";
       std::vector<std::string> added(lines.begin() + c.history_lines, lines.end());
       std::sort(added.begin(), added.end());
-      if (added != formulas) ++rounds_lost;
       EXPECT_EQ(added, formulas) << "formulas lost or doubled";
     }  // copies still running after a log-off are ended here, as Windows ends them
-    EXPECT_EQ(rounds_lost, 0) << "of " << c.rounds << " rounds";
   }
 }
 
