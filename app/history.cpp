@@ -82,19 +82,29 @@ std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const st
   return on_disk;
 }
 
-SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
+std::string HistoryFileText(const std::vector<ShortString>& entries) {
   std::string bytes;
   for (const ShortString& entry : entries) {
     bytes += entry.view();
     bytes += kLineEnd;
   }
-  return SaveWholeFile(name, bytes);
+  return bytes;
+}
+
+SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
+  return SaveWholeFile(name, HistoryFileText(entries));
 }
 
 // The texts are Catalan, like every text of the dialog, in Windows-1252.
 ShortString HistoryUnreadableText() {
   return ShortString("No s'ha pogut llegir sencer ") + kHistoryFileName +
          ": no es modificar\340 i les f\363rmules d'aquesta sessi\363 no s'hi desaran.";
+}
+
+ShortString HistoryNowhereText() {
+  return ShortString("No es pot desar ") + kHistoryFileName +
+         " ni a la carpeta actual ni a la carpeta de l'usuari: les f\363rmules d'aquesta sessi\363 es poden fer "
+         "servir, per\362 no es desaran.";
 }
 
 ShortString HistoryChangedText() {
@@ -119,17 +129,17 @@ ShortString HistoryNotSavedText(SaveFault fault) {
     case SaveFault::kReadOnly:
       why = file + " \351s de nom\351s lectura i no s'ha modificat.";
       break;
-    case SaveFault::kTemporaryFolder:
-      why = "una carpeta " + file + ".tmp impedeix escriure'l; " + file + " no s'ha modificat.";
-      break;
     case SaveFault::kDiskFull:
       why = "el disc \351s ple; " + file + " no s'ha modificat.";
       break;
     case SaveFault::kNotWritten:
-      why = "no s'ha pogut escriure " + file + ".tmp; " + file + " no s'ha modificat.";
+      why = "no s'ha pogut escriure al costat de " + file + "; " + file + " no s'ha modificat.";
       break;
     case SaveFault::kNotReplaced:
       why = "no s'ha pogut substituir " + file + ", que no s'ha modificat.";
+      break;
+    case SaveFault::kBusy:
+      why = "una altra c\362pia de Vantel l'estava desant; " + file + " no s'ha modificat.";
       break;
   }
   return ShortString("No s'ha pogut desar l'historial: ") + why.c_str();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "format/short_string.h"
-#include "winhelpers/save_file.h"
+#include "userfiles/save_file.h"
 #include "winhelpers/text_file.h"
 
 inline constexpr char kHistoryFileName[] = "ults.rel";
@@ -40,6 +40,9 @@ bool ReadHistoryLines(TextFile* file, std::size_t already_held, const std::funct
 std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const std::vector<ShortString>& added,
                                       bool* full);
 
+// The bytes of a history file holding the entries.
+std::string HistoryFileText(const std::vector<ShortString>& entries);
+
 // Writes the entries as the whole history file (SaveWholeFile): a fault never
 // leaves it truncated or changed. The result tells what went wrong, if anything.
 SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries);
@@ -48,6 +51,9 @@ SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& ent
 inline constexpr char kHistoryCaption[] = "* error *";
 // At start: the file exists but could not be read whole; it is kept as it is.
 ShortString HistoryUnreadableText();
+// At start: neither the current folder nor the per-user folder can take the file,
+// so the formulas of the session are kept only while the program runs.
+ShortString HistoryNowhereText();
 // At close: the file, read whole at start, cannot be read whole now (another
 // program changed or holds it); it is kept as it is.
 ShortString HistoryChangedText();

@@ -30,17 +30,22 @@ bool ReadHistoryFile(const std::string& path, std::size_t already_held, bool* fo
 }  // namespace
 
 void LoadHistory(HWND dialog) {
-  App.history_writable = true;
   App.history_full = false;
-  App.history_path = ProgramFilePlace(kHistoryFileName);
+  const FilePlacement place = ProgramFilePlace(kHistoryFileName);
+  App.history_path = place.path;
   // The lines are gathered first and the list filled in one go (ComboAddAll).
   std::vector<ShortString> lines;
   bool found = false;
-  App.history_writable = ReadHistoryFile(App.history_path, ComboCount(dialog, IDC_FORMULA), &found,
-                                         [&](const ShortString& line) { lines.push_back(line); });
+  const bool whole = ReadHistoryFile(App.history_path, ComboCount(dialog, IDC_FORMULA), &found,
+                                     [&](const ShortString& line) { lines.push_back(line); });
   ComboAddAll(dialog, IDC_FORMULA, lines);
   App.history_loaded = ComboCount(dialog, IDC_FORMULA);
-  if (!App.history_writable) ShowMessage(kHistoryCaption, HistoryUnreadableText());
+  App.history_writable = whole && place.writable;
+  // One message: where nothing can be saved, a file read in part changes nothing more.
+  if (!place.writable)
+    ShowMessage(kHistoryCaption, HistoryNowhereText());
+  else if (!whole)
+    ShowMessage(kHistoryCaption, HistoryUnreadableText());
 }
 
 namespace {
@@ -77,38 +82,40 @@ namespace {
 
 // Saves the list: the file's entries as they are now (another copy of the program
 // may have saved it meanwhile), then this run's new formulas that match none of
-// them. *kept is set, and nothing written, when the file was read whole at start
-// but cannot be read whole now.
-SaveFault SaveMerged(HWND dialog, bool* kept) {
+// them. The reading, the merge and the writing are one step under the save lock,
+// so a copy saving at the same moment waits for it (up to `wait`) and then merges
+// with what this one wrote. *kept is set, and nothing written, when the file was
+// read whole at start but cannot be read whole now.
+SaveFault SaveMerged(HWND dialog, std::chrono::milliseconds wait, bool* kept) {
   *kept = false;
-  std::vector<ShortString> entries = ComboItemTexts(dialog, IDC_FORMULA);
-  std::vector<ShortString> on_disk;
-  on_disk.reserve(entries.size());  // the file holds about as many: no growing on the way
-  bool found = false;
-  if (!ReadHistoryFile(App.history_path, 0, &found, [&](const ShortString& line) { on_disk.push_back(line); })) {
-    *kept = true;
-    return SaveFault::kNone;
-  }
-  if (found) {
-    const std::size_t loaded = App.history_loaded < entries.size() ? App.history_loaded : entries.size();
-    entries = MergeHistory(std::move(on_disk), std::vector<ShortString>(entries.begin() + loaded, entries.end()),
-                           &App.history_full);
-  }
-  return WriteHistoryFile(App.history_path.c_str(), entries);
+  const std::vector<ShortString> entries = ComboItemTexts(dialog, IDC_FORMULA);
+  const std::size_t loaded = App.history_loaded < entries.size() ? App.history_loaded : entries.size();
+  const std::vector<ShortString> added(entries.begin() + loaded, entries.end());
+  return SaveMergedFile(App.history_path.c_str(), wait, [&]() -> std::optional<std::string> {
+    std::vector<ShortString> on_disk;
+    on_disk.reserve(entries.size());  // the file holds about as many: no growing on the way
+    bool found = false;
+    if (!ReadHistoryFile(App.history_path, 0, &found, [&](const ShortString& line) { on_disk.push_back(line); })) {
+      *kept = true;
+      return std::nullopt;
+    }
+    if (!found) return HistoryFileText(entries);
+    return HistoryFileText(MergeHistory(std::move(on_disk), added, &App.history_full));
+  });
 }
 
 }  // namespace
 
-SaveFault SaveHistoryQuietly(HWND dialog) {
+SaveFault SaveHistoryQuietly(HWND dialog, std::chrono::milliseconds wait) {
   if (!App.history_writable) return SaveFault::kNone;
   bool kept = false;
-  return SaveMerged(dialog, &kept);
+  return SaveMerged(dialog, wait, &kept);
 }
 
 void SaveHistory(HWND dialog) {
   if (!App.history_writable) return;  // told at start
   bool kept = false;
-  SaveFault fault = SaveMerged(dialog, &kept);
+  SaveFault fault = SaveMerged(dialog, kSaveWait, &kept);
   if (kept) ShowMessage(kHistoryCaption, HistoryChangedText());
   if (fault != SaveFault::kNone) ShowMessage(kHistoryCaption, HistoryNotSavedText(fault));
   if (App.history_full) ShowMessage(kHistoryCaption, HistoryFullText());

@@ -1,5 +1,7 @@
 #include "app/main_dialog.h"
 
+#include <chrono>
+
 #include "about/about_window.h"
 #include "app/history_list.h"
 #include "app/scroll_bar.h"
@@ -14,6 +16,13 @@ namespace {
 
 constexpr int kFirstN = 1;  // the scroll bar's range of n
 constexpr int kLastN = 170;
+
+// At the end of the session a save waits this long for the other copies' saves:
+// long enough for a class's worth of copies of the largest history, short of
+// holding the log-off back for good.
+constexpr std::chrono::milliseconds kSessionEndWait{60000};
+// What Windows shows while the log-off waits for that save.
+constexpr wchar_t kSavingReason[] = L"S'est\u00E0 desant l'historial de f\u00F3rmules (ults.rel).";
 
 void OnInitDialog(HWND dialog) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -47,8 +56,14 @@ void OnClose(HWND dialog) {
 
 // Windows ends the user's session (a log-off at the end of a lesson): the
 // process may be ended as soon as this returns, so the history is saved now, as
-// at a close but without messages, which nobody could answer any more.
-void OnSessionEnd(HWND dialog) { SaveHistoryQuietly(dialog); }
+// at a close but without messages, which nobody could answer any more. Every copy
+// of the class's share gets this at once: a copy whose turn to save comes later
+// holds the log-off back while it waits, and Windows shows why.
+void OnSessionEnd(HWND dialog) {
+  ShutdownBlockReasonCreate(dialog, kSavingReason);
+  SaveHistoryQuietly(dialog, kSessionEndWait);
+  ShutdownBlockReasonDestroy(dialog);
+}
 
 void OnHistoryChosen(HWND dialog) {
   SetItemText(dialog, IDC_FORMULA, ComboSelText(dialog, IDC_FORMULA));

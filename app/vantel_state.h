@@ -34,8 +34,8 @@ struct VantelState {
   std::string history_path;
   // The entries the list took from the file; those after them were added in this run.
   std::size_t history_loaded = 0;
-  // False when "ults.rel" exists but could not be read whole: it is then never
-  // overwritten, so nothing it held is lost.
+  // False when "ults.rel" exists but could not be read whole (it is then never
+  // overwritten, so nothing it held is lost), or when no folder can take it.
   bool history_writable = true;
   // True once a formula was left out of the history because the list was full.
   bool history_full = false;

@@ -66,6 +66,25 @@ inline bool ReadWide(const std::wstring& path, std::string& bytes) {
   return true;
 }
 
+// While it lives, APPDATA holds the text given, for the programs this process
+// starts; what it held before is put back at the end.
+class AppDataSetTo {
+ public:
+  explicit AppDataSetTo(const std::wstring& value) {
+    wchar_t old[4096] = {};
+    had_old_ = GetEnvironmentVariableW(L"APPDATA", old, 4096) > 0;
+    old_ = old;
+    SetEnvironmentVariableW(L"APPDATA", value.c_str());
+  }
+  ~AppDataSetTo() { SetEnvironmentVariableW(L"APPDATA", had_old_ ? old_.c_str() : nullptr); }
+  AppDataSetTo(const AppDataSetTo&) = delete;
+  AppDataSetTo& operator=(const AppDataSetTo&) = delete;
+
+ private:
+  std::wstring old_;
+  bool had_old_ = false;
+};
+
 // While it lives, APPDATA names a fresh folder "...\Temp\vantel-Алексей-PID" for
 // the programs this process starts; removed with its contents at the end.
 class CyrillicAppData {

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <utility>
+
 #include "tools_ids.h"
 #include "windpi/dpi.h"
 
@@ -168,7 +170,9 @@ void SetCaptions() {
 void LoadForm(const std::string& commandText) {
   std::error_code ignored;
   g_tools.StartFolder = std::filesystem::current_path(ignored);
-  g_tools.listFile = ToolsFilePath();
+  const ToolsFilePlace place = FindToolsFile();
+  g_tools.listFile = place.path;
+  g_tools.listWritable = place.writable;
   g_tools.FormLoaded = false;
   LanguageChoice choice = SelectLanguage(commandText, g_tools.language);
   g_tools.language = choice.language;
@@ -181,9 +185,11 @@ void LoadForm(const std::string& commandText) {
   g_tools.FormLoaded = true;
 }
 
-// What the user is told about the list file once the form is on the screen. A file
-// that is kept as it was says so; otherwise tools left out beyond the twelfth do.
+// What the user is told about the list file once the form is on the screen: that
+// no folder can take it, then that a file is kept as it was or, if not, that tools
+// beyond the twelfth were left out.
 void PostReadNotice() {
+  if (!g_tools.listWritable) PostMessageA(g_tools.form, kShowNotice, static_cast<WPARAM>(Notice::kNowhere), 0);
   Notice notice;
   switch (g_tools.listRead.state) {
     case ListFileState::kNotRead:
@@ -266,15 +272,24 @@ void OnBrowse() {
 
 // Saves the list where it was read and closes. A list file that was not read to
 // its end is never replaced: the tools it holds would be lost. One that changed
-// since it was read (another copy of Tools saved it) is replaced only when the
-// user says so; No leaves the file and the form as they are. When the file cannot
-// be written the form stays open, so that nothing is lost.
+// since it was read (another copy of Tools saved it, also a moment ago) is
+// replaced only when the user says so; No leaves the file and the form as they
+// are. The question is asked outside the save lock, so the file may change again
+// meanwhile: it is then asked again. When the file cannot be written, or another
+// copy keeps saving it, the form stays open, so that nothing is lost.
 void OnOk() {
   if (!MayReplace(g_tools.listRead)) return Notify(Notice::kNotWritten);
-  if (ToolsFileChanged(g_tools.listRead, g_tools.listFile) &&
-      Ask(NoticeText(Notice::kChanged, g_tools.language), WindowTextsOf(g_tools.language).caption, MB_YESNO) != IDYES)
-    return;
-  if (!WriteTools(g_tools.list, g_tools.listFile)) return Notify(Notice::kNotWritten);
+  ToolsFileReading expected = g_tools.listRead;
+  for (;;) {
+    ToolsFileReading now;
+    const ToolsSave saved = SaveToolsIfUnchanged(g_tools.list, g_tools.listFile, expected, &now);
+    if (saved == ToolsSave::kSaved) break;
+    if (saved == ToolsSave::kBusy) return Notify(Notice::kBusy);
+    if (saved == ToolsSave::kNotWritten) return Notify(Notice::kNotWritten);
+    if (Ask(NoticeText(Notice::kChanged, g_tools.language), WindowTextsOf(g_tools.language).caption, MB_YESNO) != IDYES)
+      return;
+    expected = std::move(now);  // Yes: replaced if it is still what the user was asked about
+  }
   if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.hostForm, g_tools.listFile) == MenuRefresh::kNoForm)
     Ask(kNoFormText, kProgramTitle, MB_OK);
   DestroyWindow(g_tools.form);

@@ -19,6 +19,7 @@ struct ToolsProgram {
   bool FormLoaded = false;             // false until the end of loading
   std::filesystem::path StartFolder;   // the current folder when the form loads
   std::filesystem::path listFile;      // the full path of "Tools.rel", taken when the form loads
+  bool listWritable = true;            // false when no folder can take it (told at start)
   ToolsFileReading listRead;           // what reading it then found
   const HostForm* hostForm = nullptr;  // never set in Tools itself
 

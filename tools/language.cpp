@@ -23,7 +23,7 @@ constexpr WindowTexts kWindowTexts[3] = {
 constexpr const char* kDeleteCaptions[3] = {"Confirmar eliminaci\363", "Confirm erasing", "Confirmar eliminaci\363n"};
 constexpr const char* kDeletePromptStarts[3] = {"Eliminar ", "Erase ", "\277Eliminar "};
 
-constexpr const char* kNotices[8][3] = {
+constexpr const char* kNotices[10][3] = {
     {"La llista ja t\351 12 eines: no se'n pot afegir cap m\351s.",
      "The list already holds 12 tools: no more can be added.",
      "La lista ya tiene 12 utilidades: no se puede a\361adir ninguna m\341s."},
@@ -62,6 +62,15 @@ constexpr const char* kNotices[8][3] = {
     {"Aquesta eina t\351 car\340cters que no es poden escriure a Tools.rel. Canvieu-los per poder desar-la.",
      "This tool holds characters that cannot be written to Tools.rel. Change them to store it.",
      "Esta utilidad tiene caracteres que no se pueden escribir en Tools.rel. C\341mbielos para poder guardarla."},
+    {"Una altra c\362pia de Tools est\340 desant Tools.rel. La llista no s'ha desat: torneu a pr\351mer Ok.",
+     "Another copy of Tools is saving Tools.rel. The list has not been saved: press Ok again.",
+     "Otra copia de Tools est\341 guardando Tools.rel. La lista no se ha guardado: vuelva a pulsar Ok."},
+    {"No es pot desar Tools.rel ni a la carpeta actual ni a la carpeta de l'usuari: la llista es pot editar, "
+     "per\362 no es podr\340 desar.",
+     "Tools.rel cannot be saved in the current folder or in the user's folder: the list can be edited, but it "
+     "cannot be saved.",
+     "No se puede guardar Tools.rel ni en la carpeta actual ni en la carpeta del usuario: la lista se puede editar, "
+     "pero no se podr\341 guardar."},
 };
 
 int Index(std::int16_t language) { return language >= kCatalan && language <= kSpanish ? language : kEnglish; }

@@ -55,6 +55,8 @@ enum class Notice {
   kReadInPart,    // the list file was read only up to a place before its end
   kChanged,       // the question whether to replace a list file changed since it was read
   kNotCodePage,   // a field holds characters that the list file cannot hold
+  kBusy,          // another copy kept saving the list file for the whole wait
+  kNowhere,       // at start: neither the current folder nor the per-user folder can take the list file
 };
 const char* NoticeText(Notice notice, std::int16_t language);
 

@@ -5,17 +5,14 @@
 #include <memory>
 
 #include "tools/items.h"
+#include "userfiles/save_file.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include "userfiles/folders.h"
 #else
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace fs = std::filesystem;
@@ -26,9 +23,8 @@ enum class FileRead { kRead, kMissing, kNotRead };
 
 #ifdef _WIN32
 
-// The file calls of Windows, not the C runtime's: its fclose can report success
-// when the final flush failed on a full disk. The wide calls take the path as it
-// is, whatever characters the folder names hold.
+// The wide file calls take the path as it is, whatever characters the folder
+// names hold.
 bool Exists(const fs::path& file) { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 FileRead ReadWholeFile(const fs::path& file, std::string& content) {
@@ -42,35 +38,6 @@ FileRead ReadWholeFile(const fs::path& file, std::string& content) {
   CloseHandle(handle);
   return ok ? FileRead::kRead : FileRead::kNotRead;
 }
-
-bool IsFolderOrReadOnly(const fs::path& file) {
-  DWORD attributes = GetFileAttributesW(file.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0;
-}
-
-// Creates the file anew with the text, every byte of it flushed to the disk.
-bool WriteNewFile(const fs::path& file, const std::string& text) {
-  DWORD stale = GetFileAttributesW(file.c_str());
-  if (stale != INVALID_FILE_ATTRIBUTES && !(stale & FILE_ATTRIBUTE_DIRECTORY)) {
-    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(file.c_str());
-  }
-  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  LARGE_INTEGER size{};
-  bool ok = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-            written == text.size() && FlushFileBuffers(handle) && GetFileSizeEx(handle, &size) &&
-            static_cast<ULONGLONG>(size.QuadPart) == text.size();
-  return CloseHandle(handle) && ok;
-}
-
-bool ReplaceFile(const fs::path& from, const fs::path& to) {
-  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void RemoveFile(const fs::path& file) { DeleteFileW(file.c_str()); }
 
 #else
 
@@ -92,35 +59,6 @@ FileRead ReadWholeFile(const fs::path& file, std::string& content) {
   while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) content.append(buffer, n);
   return std::ferror(f.get()) ? FileRead::kNotRead : FileRead::kRead;
 }
-
-bool IsFolderOrReadOnly(const fs::path& file) {
-  struct stat status;
-  return stat(file.c_str(), &status) == 0 &&
-         (S_ISDIR(status.st_mode) || (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0);
-}
-
-bool WriteNewFile(const fs::path& file, const std::string& text) {
-  struct stat stale;
-  if (lstat(file.c_str(), &stale) == 0 && !S_ISDIR(stale.st_mode)) unlink(file.c_str());
-  int handle = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (handle < 0) return false;
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(handle, text.data() + done, text.size() - done);
-    if (n > 0)
-      done += static_cast<std::size_t>(n);
-    else if (n == 0 || errno != EINTR)
-      break;
-  }
-  struct stat written;
-  bool ok = done == text.size() && fsync(handle) == 0 && fstat(handle, &written) == 0 &&
-            static_cast<std::size_t>(written.st_size) == text.size();
-  return close(handle) == 0 && ok;
-}
-
-bool ReplaceFile(const fs::path& from, const fs::path& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
-
-void RemoveFile(const fs::path& file) { unlink(file.c_str()); }
 
 #endif
 
@@ -168,15 +106,16 @@ std::string FormatTools(const ToolList& list) {
   return text;
 }
 
-fs::path ToolsFilePath() {
+ToolsFilePlace FindToolsFile() {
 #ifdef _WIN32
   // The rule Vantel's history follows: the per-user folder where the current
   // folder cannot be written.
-  return fs::path(WideOf(ProgramFilePlace(kToolsFile)));
+  const FilePlacement place = ProgramFilePlace(kToolsFile);
+  return {fs::path(WideOf(place.path)), place.writable};
 #else
   std::error_code error;
   fs::path folder = fs::current_path(error);
-  return error ? fs::path(kToolsFile) : folder / kToolsFile;
+  return {error ? fs::path(kToolsFile) : folder / kToolsFile, true};
 #endif
 }
 
@@ -189,6 +128,7 @@ ToolsFileReading ReadToolsFile(ToolList& list, const fs::path& file) {
       break;
     case FileRead::kNotRead:
       read.state = ListFileState::kNotRead;
+      read.bytes.clear();  // what part of it was read tells nothing
       break;
     case FileRead::kRead: {
       ToolsParse parse = ParseTools(read.bytes, list);
@@ -206,17 +146,46 @@ bool ReadTools(ToolList& list, const fs::path& file, int* dropped) {
   return read.state == ListFileState::kRead || read.state == ListFileState::kReadInPart;
 }
 
-bool ToolsFileChanged(const ToolsFileReading& read, const fs::path& file) {
-  std::string now;
-  switch (ReadWholeFile(file, now)) {
-    case FileRead::kMissing:
-      return read.state != ListFileState::kMissing;
-    case FileRead::kNotRead:
-      return true;
-    case FileRead::kRead:
-      break;
+namespace {
+
+// The file as it is now: what ReadToolsFile finds, without touching the list.
+ToolsFileReading ReadToolsFileNow(const fs::path& file) {
+  ToolList scratch;
+  return ReadToolsFile(scratch, file);
+}
+
+bool WasRead(ListFileState state) { return state == ListFileState::kRead || state == ListFileState::kReadInPart; }
+
+// Two readings of the file differ when one found it and the other did not, or
+// both read it and its bytes differ. A file that could not be read either time
+// has not changed as far as anyone can tell.
+bool Differs(const ToolsFileReading& before, const ToolsFileReading& now) {
+  if (WasRead(before.state) != WasRead(now.state)) return true;
+  if (WasRead(now.state)) return now.bytes != before.bytes;
+  return now.state != before.state;
+}
+
+// The UTF-8 name the shared saving takes.
+std::string Utf8Name(const fs::path& file) {
+  const std::u8string name = file.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+ToolsSave SaveResult(SaveFault fault) {
+  switch (fault) {
+    case SaveFault::kNone:
+      return ToolsSave::kSaved;
+    case SaveFault::kBusy:
+      return ToolsSave::kBusy;
+    default:
+      return ToolsSave::kNotWritten;
   }
-  return read.state == ListFileState::kMissing || now != read.bytes;
+}
+
+}  // namespace
+
+bool ToolsFileChanged(const ToolsFileReading& read, const fs::path& file) {
+  return Differs(read, ReadToolsFileNow(file));
 }
 
 bool MayReplace(const ToolsFileReading& read) {
@@ -224,15 +193,20 @@ bool MayReplace(const ToolsFileReading& read) {
 }
 
 bool WriteTools(const ToolList& list, const fs::path& file) {
-  // Windows refuses to replace a read-only file; it is left as it is everywhere.
-  if (IsFolderOrReadOnly(file)) return false;
-  fs::path temporary = file;
-  temporary += ".tmp";
-  if (!WriteNewFile(temporary, FormatTools(list)) || !ReplaceFile(temporary, file)) {
-    RemoveFile(temporary);
-    return false;
-  }
-  return true;
+  return SaveWholeFile(Utf8Name(file).c_str(), FormatTools(list)) == SaveFault::kNone;
+}
+
+ToolsSave SaveToolsIfUnchanged(const ToolList& list, const fs::path& file, const ToolsFileReading& read,
+                               ToolsFileReading* now) {
+  bool changed = false;
+  const SaveFault fault = SaveMergedFile(Utf8Name(file).c_str(), kSaveWait, [&]() -> std::optional<std::string> {
+    *now = ReadToolsFileNow(file);
+    changed = Differs(read, *now);
+    if (changed) return std::nullopt;
+    return FormatTools(list);
+  });
+  if (fault == SaveFault::kNone && changed) return ToolsSave::kChanged;
+  return SaveResult(fault);
 }
 
 MenuRefresh RefreshToolMenu(ToolList& list, const HostForm* host, const fs::path& file) {

@@ -43,11 +43,17 @@ ToolsParse ParseTools(std::string_view content, ToolList& list);
 // The text of a list file: four lines per tool, then an empty end line.
 std::string FormatTools(const ToolList& list);
 
-// The full path of "Tools.rel", taken once at start, so that the list is read and
+// Where "Tools.rel" is kept.
+struct ToolsFilePlace {
+  std::filesystem::path path;  // its full path
+  bool writable = true;        // false when no folder can take it: Ok cannot save the list
+};
+
+// The place of "Tools.rel", taken once at start, so that the list is read and
 // written there whatever the current folder is later. Under Windows it is in the
 // current folder when a file can be created there, else in the per-user folder,
 // seeded once from the current folder's file (userfiles/folders.h).
-std::filesystem::path ToolsFilePath();
+ToolsFilePlace FindToolsFile();
 
 enum class ListFileState {
   kMissing,     // nothing of that name exists: the list starts empty
@@ -71,19 +77,37 @@ ToolsFileReading ReadToolsFile(ToolList& list, const std::filesystem::path& file
 bool ReadTools(ToolList& list, const std::filesystem::path& file = kToolsFile, int* dropped = nullptr);
 
 // True when the file is no longer what was read from it: written, created or
-// removed since by another copy of Tools or another program, or unreadable now.
+// removed since by another copy of Tools or another program, or unreadable now
+// when it was read then.
 bool ToolsFileChanged(const ToolsFileReading& read, const std::filesystem::path& file);
 
 // A list file that was not read to its end is never replaced: the tools it holds
 // beyond what was read would be lost.
 bool MayReplace(const ToolsFileReading& read);
 
-// Writes the list file through a temporary file (the name followed by ".tmp")
-// that replaces it only once every byte of it is on the disk; a temporary file
-// left by an earlier write is replaced. False when it could not be written: a
-// full disk, a folder in the way, a read-only list file among the causes. The old
-// file is then left as it was and no temporary file stays behind.
+// Writes the list file with the saving that both programs share
+// (userfiles/save_file.h): through a temporary file that replaces it only once
+// every byte of it is on the disk, under the lock of the file's saves. False when
+// it could not be written: a full disk, a folder in the way, a read-only list
+// file, another copy saving it for the whole wait among the causes. The old file
+// is then left as it was and no temporary file stays behind.
 bool WriteTools(const ToolList& list, const std::filesystem::path& file = kToolsFile);
+
+// What saving the list with Ok did.
+enum class ToolsSave {
+  kSaved,       // the list file holds the list
+  kChanged,     // the file is no longer what was read from it: left as it is
+  kBusy,        // another copy was saving it for the whole wait: left as it is
+  kNotWritten,  // it could not be written (see WriteTools): left as it is
+};
+
+// Replaces the list file with the list unless it changed since `read` was made
+// (ToolsFileChanged). The comparison and the replacing are one step under the
+// lock of the file's saves, so that a copy saving at the same moment either
+// saved before it (the file has then changed) or saves after it. When the file
+// changed, *now receives what it holds now.
+ToolsSave SaveToolsIfUnchanged(const ToolList& list, const std::filesystem::path& file, const ToolsFileReading& read,
+                               ToolsFileReading* now);
 
 // A program that shows the tools as its menu items ITool(1) to ITool(12).
 struct HostForm {

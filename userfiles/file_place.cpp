@@ -12,14 +12,25 @@ std::string FolderOf(std::string_view path) {
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
 }
 
-std::string FilePlace(const std::string& current_folder, const std::string& user_folder, std::string_view name,
-                      const FolderQueries& ask) {
+bool IsFullPath(std::string_view path) {
+  auto slash = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 2 && slash(path[0]) && slash(path[1])) return true;
+  const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
+  return path.size() >= 3 && letter >= 'a' && letter <= 'z' && path[1] == ':' && slash(path[2]);
+}
+
+FilePlacement FilePlace(const std::string& current_folder, const std::string& user_folder, std::string_view name,
+                        const FolderQueries& ask) {
   const std::string here = JoinPath(current_folder, name);
-  if (ask.can_write(current_folder) || user_folder.empty() || !ask.make_folder(user_folder)) return here;
+  if (ask.can_write(current_folder)) return {here, true};
+  if (user_folder.empty() || !ask.make_folder(user_folder)) return {here, false};
   const std::string kept = JoinPath(user_folder, name);
-  if (ask.file_exists(kept) || !ask.file_exists(here)) return kept;
+  // A per-user folder that cannot be written still shows the user's own file.
+  if (!ask.can_write(user_folder)) return {ask.file_exists(kept) ? kept : here, false};
+  if (ask.file_exists(kept) || !ask.file_exists(here)) return {kept, true};
   // The first time: the current folder's file becomes the user's own.
-  return ask.copy_new(here, kept) ? kept : here;
+  if (ask.copy_new(here, kept)) return {kept, true};
+  return {here, false};
 }
 
 std::string HelpTextPlace(const std::string& current_folder, const std::string& program_folder, std::string_view name,

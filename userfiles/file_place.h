@@ -5,9 +5,10 @@
 // - otherwise (a program installed where users cannot write) in the per-user
 //   folder, created when needed; the first time, a file of that name in the
 //   current folder is copied there, so that a school can ship a starting file;
-// - in the current folder after all when there is no per-user folder, it cannot be
-//   created, or the starting file cannot be copied into it: the file is then read
-//   there as before and never lost, and saving it reports that it failed.
+// - where neither folder can take the file (no per-user folder, or one that cannot
+//   be made, with its missing parents, or written, or the starting file cannot be
+//   copied into it), the file is read where it is and never lost, and the program
+//   says at start that what the user adds will not be saved.
 // Paths are UTF-8 texts, so that folders may hold any letters; only the Windows
 // calls see them as UTF-16.
 #pragma once
@@ -20,7 +21,7 @@
 struct FolderQueries {
   // True when a file can be created in the folder; nothing may stay behind.
   std::function<bool(const std::string& folder)> can_write;
-  // True when the folder exists or could be created.
+  // True when the folder exists or could be created, with any missing parents.
   std::function<bool(const std::string& folder)> make_folder;
   // True when a file (not a folder) of that path exists.
   std::function<bool(const std::string& path)> file_exists;
@@ -34,10 +35,20 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // The part of a path before its last "\" or "/"; empty when it has none.
 std::string FolderOf(std::string_view path);
 
-// The full path of the program's file `name` by the rule above. `user_folder` is
-// the per-user folder, empty when the system gives none.
-std::string FilePlace(const std::string& current_folder, const std::string& user_folder, std::string_view name,
-                      const FolderQueries& ask);
+// True for a path that names its drive and starts at its root ("C:\...") or
+// names a share ("\\server\share..."): one that does not depend on the current folder.
+bool IsFullPath(std::string_view path);
+
+// Where the program's file is kept.
+struct FilePlacement {
+  std::string path;  // its full path
+  bool writable;     // false when no folder could take it: it is read there, but never saved
+};
+
+// The place of the program's file `name` by the rule above. `user_folder` is the
+// per-user folder, empty when the system gives none.
+FilePlacement FilePlace(const std::string& current_folder, const std::string& user_folder, std::string_view name,
+                        const FolderQueries& ask);
 
 // A help text is looked for in the current folder first (a teacher's own texts
 // win), then beside the program. When neither holds it, the current folder's path

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "userfiles/file_place.h"
+
 // UTF-8 <-> UTF-16 for the Windows calls.
 std::wstring WideOf(std::string_view utf8);
 std::string Utf8Of(std::wstring_view wide);
@@ -16,13 +18,15 @@ std::string CurrentFolder();
 std::string ProgramFile();
 std::string ProgramFolder();
 // The per-user folder, %APPDATA%\Vantel, whether it exists or not; empty when the
-// system names no application-data folder.
+// system names no application-data folder. An APPDATA that is not a full path
+// would depend on the current folder: the system's own folder is taken instead, as
+// when APPDATA is not set.
 std::string UserFolder();
 
-// The full path of the program's file `name` ("ults.rel", "Tools.rel"), found
-// once at start by the rule of file_place.h; it may create the per-user folder and
-// copy the current folder's file into it.
-std::string ProgramFilePlace(std::string_view name);
+// The place of the program's file `name` ("ults.rel", "Tools.rel"), found once at
+// start by the rule of file_place.h; it may create the per-user folder and copy
+// the current folder's file into it.
+FilePlacement ProgramFilePlace(std::string_view name);
 
 // The full path of the help text `name`: in the current folder, else beside the program.
 std::string HelpTextPath(std::string_view name);

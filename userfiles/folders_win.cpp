@@ -7,6 +7,7 @@
 
 #include "userfiles/file_place.h"
 #include "userfiles/folders.h"
+#include "userfiles/save_file_names.h"
 
 namespace {
 
@@ -43,18 +44,29 @@ bool CanWrite(const std::string& folder) {
   return false;
 }
 
+bool IsFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Creates the folder and, first, any of its parents that is missing
+// (CreateDirectoryW makes one level only).
 bool MakeFolder(const std::string& folder) {
   const std::wstring wide = WideOf(folder);
-  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
-  DWORD attributes = GetFileAttributesW(wide.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (CreateDirectoryW(wide.c_str(), nullptr) || IsFolder(wide)) return true;
+  if (GetLastError() != ERROR_PATH_NOT_FOUND) return false;
+  const std::string parent = FolderOf(folder);
+  // Each call is one level up, so this ends at the root, a share or a bare name.
+  if (parent.empty() || parent.size() >= folder.size() || !MakeFolder(parent)) return false;
+  return CreateDirectoryW(wide.c_str(), nullptr) || IsFolder(wide);
 }
 
 // The copy is made under a temporary name and then given the file's name, so a
 // copy cut short is never taken for the file. It gets plain attributes: a starting
 // file shipped read-only or as a system file must still be read and saved there.
 bool CopyNew(const std::string& from, const std::string& to) {
-  const std::wstring source = WideOf(from), target = WideOf(to), temporary = WideOf(to + ".tmp");
+  const std::wstring source = WideOf(from), target = WideOf(to);
+  const std::wstring temporary = WideOf(to + TemporarySuffix(GetCurrentProcessId()));
   SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(temporary.c_str());
   if (!CopyFileW(source.c_str(), temporary.c_str(), FALSE)) return false;
@@ -104,7 +116,8 @@ std::string ProgramFolder() { return FolderOf(ProgramFile()); }
 std::string UserFolder() {
   std::wstring base =
       Filled([](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"APPDATA", buffer, size); });
-  if (base.empty()) {
+  if (!IsFullPath(Utf8Of(base))) {
+    base.clear();
     wchar_t shell[MAX_PATH] = {};
     if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, shell))) base = shell;
   }
@@ -112,7 +125,7 @@ std::string UserFolder() {
   return JoinPath(Utf8Of(base), Utf8Of(kUserFolderName));
 }
 
-std::string ProgramFilePlace(std::string_view name) {
+FilePlacement ProgramFilePlace(std::string_view name) {
   return FilePlace(CurrentFolder(), UserFolder(), name, ThisSystem());
 }
 

@@ -99,35 +99,43 @@ TEST_F(DialogTest, FullListStopsGrowing) {
 }
 
 // A save that fails is told before the dialog ends, and the file stays as it was;
-// a temporary file left by an earlier save is no fault.
+// temporary files left by earlier saves are no fault, and are removed.
 TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
   struct SaveCase {
     const char* name;
     std::function<void()> before;
     std::string told;  // the text of the message; empty: none
     std::string after;
-    bool temporary_stays = false;  // a folder ults.rel.tmp is not ours to remove
   };
   const std::string not_saved = "No s'ha pogut desar l'historial: ";
+  HANDLE held = INVALID_HANDLE_VALUE;  // the lock, held by "another copy"
   const SaveCase cases[] = {
       {"ults.rel is a folder", [&] { std::filesystem::create_directory(folder_ / "ults.rel"); },
        not_saved + "ults.rel \351s una carpeta.", ""},
-      {"a folder ults.rel.tmp",
+      {"a folder ults.rel.lock",
        [&] {
          WriteFile("ults.rel", "n^2\r\n");
-         std::filesystem::create_directory(folder_ / "ults.rel.tmp");
+         std::filesystem::create_directory(folder_ / "ults.rel.lock");
        },
-       not_saved + "una carpeta ults.rel.tmp impedeix escriure'l; ults.rel no s'ha modificat.", "n^2\r\n", true},
+       not_saved + "no s'ha pogut escriure al costat de ults.rel; ults.rel no s'ha modificat.", "n^2\r\n"},
       {"read-only ults.rel",
        [&] {
          WriteFile("ults.rel", "n^2\r\n");
          SetFileAttributesA("ults.rel", FILE_ATTRIBUTE_READONLY);
        },
        not_saved + "ults.rel \351s de nom\351s lectura i no s'ha modificat.", "n^2\r\n"},
-      {"partial ults.rel.tmp of an earlier save",
+      {"another copy saving for the whole wait",
+       [&] {
+         WriteFile("ults.rel", "n^2\r\n");
+         held =
+             CreateFileA("ults.rel.lock", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+       },
+       not_saved + "una altra c\362pia de Vantel l'estava desant; ults.rel no s'ha modificat.", "n^2\r\n"},
+      {"partial temporary files of earlier saves",
        [&] {
          WriteFile("ults.rel", "n^2\r\n");
          WriteFile("ults.rel.tmp", std::string(1 << 20, 'x'));
+         WriteFile("ults.rel.4242.tmp", "n^");  // of a copy that was killed
        },
        "", "n^2\r\n1/n\r\n"},
   };
@@ -144,7 +152,7 @@ TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
       EXPECT_TRUE(seen[0].ok_only);
     }
     EXPECT_EQ(ReadFile("ults.rel"), c.after);
-    EXPECT_EQ(Exists("ults.rel.tmp"), c.temporary_stays);
+    EXPECT_FALSE(Exists("ults.rel.tmp") || Exists("ults.rel.4242.tmp"));
     DWORD attributes = GetFileAttributesA("ults.rel");
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, c.told.find("lectura") != std::string::npos)
@@ -152,8 +160,10 @@ TEST_F(DialogTest, SaveFaultsAreToldAndKeepTheFile) {
     }
     DestroyWindow(dialog_);
     dialog_ = nullptr;
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
     SetFileAttributesA("ults.rel", FILE_ATTRIBUTE_NORMAL);
-    for (const char* name : {"ults.rel", "ults.rel.tmp"}) std::filesystem::remove_all(folder_ / name);
+    for (const char* name : {"ults.rel", "ults.rel.lock"}) std::filesystem::remove_all(folder_ / name);
   }
 }
 

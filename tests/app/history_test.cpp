@@ -158,9 +158,9 @@ TEST(HistoryMerging, KeepsWhatAnotherCopySaved) {
 
 TEST_F(HistoryFile, FailedWriteKeepsTheOldFile) {
   Write("n^2\r\n");
-  // A folder in the temporary file's place makes the write fail.
-  fs::create_directories(name_ + ".tmp");
-  EXPECT_EQ(WriteHistoryFile(name_.c_str(), {"1/n"}), SaveFault::kTemporaryFolder);
+  // A folder in the lock file's place makes the save fail.
+  fs::create_directories(name_ + ".lock");
+  EXPECT_EQ(WriteHistoryFile(name_.c_str(), {"1/n"}), SaveFault::kNotWritten);
   EXPECT_EQ(Read(), "n^2\r\n");
 }
 

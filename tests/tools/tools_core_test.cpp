@@ -228,10 +228,11 @@ TEST_F(ToolsFolder, MissingFileFailsWithAnEmptyList) {
 
 TEST_F(ToolsFolder, WriteReplacesTheOldFileAndLeavesNoTemporary) {
   WriteFile(dir_ / "Tools.rel", "Old\r\no\r\n\r\n\r\n\r\n");
-  WriteFile(dir_ / "Tools.rel.tmp", std::string(100000, 'x'));  // left by a write cut short
+  WriteFile(dir_ / "Tools.rel.tmp", std::string(100000, 'x'));  // left by writes cut short
+  WriteFile(dir_ / "Tools.rel.4242.tmp", "Ne");
   ASSERT_TRUE(WriteTools(ListOf({{"New", "n.exe", "", ""}}), Path("Tools.rel")));
   EXPECT_EQ(FileText(dir_ / "Tools.rel"), "New\r\nn.exe\r\n\r\n\r\n\r\n");
-  EXPECT_FALSE(fs::exists(dir_ / "Tools.rel.tmp"));
+  EXPECT_FALSE(fs::exists(dir_ / "Tools.rel.tmp") || fs::exists(dir_ / "Tools.rel.4242.tmp"));
   int dropped = -1;
   ToolList back;
   EXPECT_TRUE(ReadTools(back, Path("Tools.rel"), &dropped));
@@ -241,13 +242,13 @@ TEST_F(ToolsFolder, WriteReplacesTheOldFileAndLeavesNoTemporary) {
 
 TEST_F(ToolsFolder, FailedWriteKeepsTheOldFile) {
   WriteFile(dir_ / "Tools.rel", "Old\r\n");
-  // A folder in the way of the temporary file makes the write fail.
-  fs::create_directories(dir_ / "Tools.rel.tmp");
+  // A folder in the way of the lock file makes the write fail.
+  fs::create_directories(dir_ / "Tools.rel.lock");
   EXPECT_FALSE(WriteTools(ListOf({{"New", "", "", ""}}), Path("Tools.rel")));
   EXPECT_EQ(FileText(dir_ / "Tools.rel"), "Old\r\n");
   EXPECT_FALSE(WriteTools(ToolList{}, Path("no such folder/Tools.rel")));
   // A read-only list file is left as it is, flag and all.
-  fs::remove(dir_ / "Tools.rel.tmp");
+  fs::remove(dir_ / "Tools.rel.lock");
   fs::permissions(dir_ / "Tools.rel", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   EXPECT_FALSE(WriteTools(ListOf({{"New", "", "", ""}}), Path("Tools.rel")));

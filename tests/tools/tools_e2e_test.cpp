@@ -105,7 +105,9 @@ BOOL CALLBACK MatchForm(HWND window, LPARAM data) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   GetWindowTextA(window, text, sizeof text);
-  if ((s->process != 0 && owner != s->process) || std::string(text) != s->caption || !IsWindowVisible(window))
+  // A message box shown at start carries the form's caption too.
+  if ((s->process != 0 && owner != s->process) || std::string(text) != s->caption || !IsWindowVisible(window) ||
+      GetWindow(window, GW_OWNER))
     return TRUE;
   s->found = window;
   return FALSE;
@@ -475,12 +477,56 @@ TEST_F(ToolsRun, TwoCopiesInOneFolderAskBeforeReplacing) {
   EXPECT_EQ(FileText(dir_ / "Tools.rel"), "One\r\n\r\n\r\n\r\nThree\r\n\r\n\r\n\r\n\r\n");
 }
 
+// Two copies whose Ok is pressed at the same moment: one saves, the other asks
+// before it replaces that list (No keeps it), every time; no tool is lost without
+// the question.
+TEST_F(ToolsRun, TwoCopiesPressingOkTogetherAsk) {
+  const std::string question =
+      "Tools.rel has changed since it was read (another copy of Tools may have saved it). Replace it with this list?";
+  constexpr int kRounds = 5;
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round + 1));
+    WriteFile(dir_ / "Tools.rel", "One\r\n\r\n\r\n\r\n\r\n");
+    const char* titles[2] = {"Two", "Three"};
+    for (const char* title : titles) {
+      Start("engl", "Tools edition");
+      Fill(0, title);
+      Click(IDC_OKED);
+      Settle();
+      Switch();
+    }
+    HWND forms[2] = {form_, otherForm_};
+    std::thread other([&] { PostMessageA(GetDlgItem(forms[1], IDC_BTOK), BM_CLICK, 0, 0); });
+    PostMessageA(GetDlgItem(forms[0], IDC_BTOK), BM_CLICK, 0, 0);
+    other.join();
+    // The copy that saved ends; the other asks.
+    int saved = -1;
+    ASSERT_TRUE(WaitFor([&] {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) saved = 0;
+      if (WaitForSingleObject(other_.hProcess, 0) == WAIT_OBJECT_0) saved = 1;
+      return saved >= 0;
+    })) << "neither copy saved";
+    if (saved == 0) Switch();  // to the one that asks
+    Answer("Tools edition", question, IDNO);
+    EXPECT_TRUE(IsWindowVisible(form_));
+    const std::string kept = std::string("One\r\n\r\n\r\n\r\n") + titles[saved == 0 ? 0 : 1] + "\r\n\r\n\r\n\r\n\r\n";
+    EXPECT_EQ(FileText(dir_ / "Tools.rel"), kept);
+    for (PROCESS_INFORMATION* process : {&process_, &other_}) {
+      TerminateProcess(process->hProcess, 1);
+      WaitForSingleObject(process->hProcess, 10000);
+      CloseHandle(process->hProcess);
+      CloseHandle(process->hThread);
+      *process = {};
+    }
+  }
+}
+
 // Started in a folder whose name Windows-1252 cannot hold: browsing elsewhere does
 // not move where the list is saved, a failed save touches nothing, and a typed
 // character that the list file cannot hold is refused rather than kept as "?".
 TEST_F(ToolsRun, SavesWhereItStartedInAFolderNamedOutsideWindows1252) {
   const fs::path start = dir_ / fs::path(u8"\u0428\u043a\u043e\u043b\u0430 \u5b66\u6821");
-  fs::create_directories(start / "Tools.rel.tmp");  // in the way of the first save
+  fs::create_directories(start / "Tools.rel.lock");  // in the way of the first save
   Start("engl", "Tools edition", start);
 
   Type(0, "Caf\351 ");
@@ -507,7 +553,7 @@ TEST_F(ToolsRun, SavesWhereItStartedInAFolderNamedOutsideWindows1252) {
   EXPECT_FALSE(fs::exists(start / "Tools.rel"));
   EXPECT_FALSE(fs::exists(dir_ / "Prog" / "Tools.rel"));
 
-  fs::remove(start / "Tools.rel.tmp");
+  fs::remove(start / "Tools.rel.lock");
   ClickToOpen(IDC_BTOK);
   ASSERT_TRUE(Ended());
   EXPECT_EQ(FileText(start / "Tools.rel"), "Ex\r\nx.exe\r\n" + (dir_ / "Prog").string() + "\r\n\r\n\r\n");
@@ -568,6 +614,19 @@ TEST_F(ToolsRun, ReadOnlyFolderKeepsTheListPerUser) {
   EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Bloc", "Calc"}));
   ClickToOpen(IDC_BTESC);
   ASSERT_TRUE(Ended());
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+  process_ = {};
+
+  // With a per-user folder where nothing can be made, that is told at start; the
+  // current folder's list is there to edit.
+  user_places::AppDataSetTo readOnly(fs::path(folder.read_only).wstring());
+  Start("esp", "Edici\363n utilidades", folder.read_only);
+  Answer("Edici\363n utilidades",
+         "No se puede guardar Tools.rel ni en la carpeta actual ni en la carpeta del usuario: la lista se puede "
+         "editar, pero no se podr\341 guardar.",
+         IDOK);
+  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Bloc"}));
 }
 
 // Tools as a school laptop has it: installed by its package into a folder the user

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,11 @@ std::vector<Box> g_boxes;    // message boxes the form has shown
 std::vector<int> g_answers;  // the answers of the next message boxes; then IDOK
 std::wstring g_chosenPath;   // what the open-file dialog returns; empty: a cancel
 std::string g_browseFolder;
+std::function<void()> g_onBox;  // what happens elsewhere while a message box is shown
 
 int RecordBox(HWND, const char* text, const char* caption, UINT type) {
   g_boxes.push_back({text, caption, type});
+  if (g_onBox) g_onBox();
   if (g_answers.empty()) return IDOK;
   int answer = g_answers.front();
   g_answers.erase(g_answers.begin());
@@ -357,21 +360,73 @@ TEST_F(FormTest, BrowsingSplitsThePathAndKeepsTheStartFolder) {
   }
 }
 
+// A save that cannot be made, because something is in the way or another copy
+// keeps saving the list file for the whole wait, is told and keeps the form open;
+// once the way is clear, Ok saves.
 TEST_F(FormTest, AFailedSaveKeepsTheFormOpen) {
+  struct Obstacle {
+    const char* name;
+    std::function<HANDLE()> place;  // puts it in the way; a handle to close to clear it
+    const char* told;
+  };
+  const Obstacle obstacles[] = {
+      {"a folder in the lock file's place",
+       [&] {
+         fs::create_directories(dir_ / "Tools.rel.lock");
+         return INVALID_HANDLE_VALUE;
+       },
+       "No s'ha pogut escriure Tools.rel. La llista no s'ha desat."},
+      {"another copy holding the lock",
+       [&] {
+         return CreateFileA("Tools.rel.lock", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE,
+                            nullptr);
+       },
+       "Una altra c\362pia de Tools est\340 desant Tools.rel. La llista no s'ha desat: torneu a pr\351mer Ok."},
+  };
+  for (const Obstacle& o : obstacles) {
+    SCOPED_TRACE(o.name);
+    g_boxes.clear();
+    WriteFile("Tools.rel", "Old\r\n\r\n\r\n\r\n\r\n");
+    const HANDLE held = o.place();
+    ASSERT_TRUE(Open("cat"));
+    Fill("New");
+    Click(IDC_OKED);
+    Click(IDC_BTOK);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    EXPECT_EQ(g_boxes[0].text, o.told);
+    ASSERT_TRUE(IsWindow(g_tools.form));
+    EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Old", "New"}));
+    EXPECT_EQ(FileText("Tools.rel"), "Old\r\n\r\n\r\n\r\n\r\n");
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    fs::remove(dir_ / "Tools.rel.lock");
+    Click(IDC_BTOK);
+    EXPECT_EQ(FileText("Tools.rel"), "Old\r\n\r\n\r\n\r\nNew\r\n\r\n\r\n\r\n\r\n");
+    EXPECT_FALSE(IsWindow(g_tools.form));
+  }
+}
+
+// Another copy saves the list file while the question whether to replace it is
+// on the screen: the Yes was given to what the user was shown, so it is asked
+// again rather than replacing a change nobody saw.
+TEST_F(FormTest, AChangeWhileTheQuestionIsShownIsAskedAboutAgain) {
   WriteFile("Tools.rel", "Old\r\n\r\n\r\n\r\n\r\n");
-  fs::create_directories(dir_ / "Tools.rel.tmp");  // in the way of the new file
-  ASSERT_TRUE(Open("cat"));
-  Fill("New");
+  ASSERT_TRUE(Open("engl"));
+  Fill("Mine");
   Click(IDC_OKED);
+  WriteFile("Tools.rel", "Theirs\r\n\r\n\r\n\r\n\r\n");  // saved by another copy
+  g_answers = {IDYES, IDNO};
+  g_onBox = [] { WriteFile("Tools.rel", "Third\r\n\r\n\r\n\r\n\r\n"); };
   Click(IDC_BTOK);
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0].text, "No s'ha pogut escriure Tools.rel. La llista no s'ha desat.");
-  ASSERT_TRUE(IsWindow(g_tools.form));
-  EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Old", "New"}));
-  EXPECT_EQ(FileText("Tools.rel"), "Old\r\n\r\n\r\n\r\n\r\n");
-  fs::remove(dir_ / "Tools.rel.tmp");
+  g_onBox = nullptr;
+  ASSERT_EQ(g_boxes.size(), 2u);
+  EXPECT_EQ(g_boxes[1].text, g_boxes[0].text);
+  EXPECT_EQ(g_boxes[1].type, static_cast<UINT>(MB_YESNO));
+  EXPECT_EQ(FileText("Tools.rel"), "Third\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_TRUE(IsWindow(g_tools.form));
+  g_answers = {IDYES};
   Click(IDC_BTOK);
-  EXPECT_EQ(FileText("Tools.rel"), "Old\r\n\r\n\r\n\r\nNew\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(FileText("Tools.rel"), "Old\r\n\r\n\r\n\r\nMine\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_FALSE(IsWindow(g_tools.form));
 }
 
 // A list file held by another program cannot be read: that is said at start, and

@@ -35,9 +35,10 @@ struct FakeDisk {
 
 struct PlaceCase {
   const char* name;
-  bool here_writable, user_folder_made, here_file, user_file, copies_work;
+  bool here_writable, user_folder_made, user_writable, here_file, user_file, copies_work;
   const char* user_folder;  // as the system names it
   std::string expected;
+  bool writable;  // whether the place can take the file: told at start when not
   bool seeded;
 };
 
@@ -45,24 +46,39 @@ TEST(FilePlaces, CurrentFolderWhenWritableElseThePerUserFolderSeededOnce) {
   const std::string here_file = std::string(kHere) + "\\ults.rel";
   const std::string user_file = std::string(kUser) + "\\ults.rel";
   const PlaceCase cases[] = {
-      {"portable copy: current folder as always", true, true, true, true, true, kUser, here_file, false},
-      {"installed, first run, starter file copied", false, true, true, false, true, kUser, user_file, true},
-      {"installed, later runs keep the user's file", false, true, true, true, true, kUser, user_file, false},
-      {"installed, no starter file", false, true, false, false, true, kUser, user_file, false},
-      {"per-user folder cannot be made", false, false, true, false, true, kUser, here_file, false},
-      {"no application-data folder", false, true, true, false, true, "", here_file, false},
-      {"starter file cannot be copied: read where it is", false, true, true, false, false, kUser, here_file, false},
+      {"portable copy: current folder as always", true, true, true, true, true, true, kUser, here_file, true, false},
+      {"installed, first run, starter file copied", false, true, true, true, false, true, kUser, user_file, true, true},
+      {"installed, later runs keep the user's file", false, true, true, true, true, true, kUser, user_file, true,
+       false},
+      {"installed, no starter file", false, true, true, false, false, true, kUser, user_file, true, false},
+      {"per-user folder cannot be made", false, false, false, true, false, true, kUser, here_file, false, false},
+      {"per-user folder cannot be written", false, true, false, true, false, true, kUser, here_file, false, false},
+      {"per-user folder cannot be written, the user's file read", false, true, false, true, true, true, kUser,
+       user_file, false, false},
+      {"no application-data folder", false, true, true, true, false, true, "", here_file, false, false},
+      {"starter file cannot be copied: read where it is", false, true, true, true, false, false, kUser, here_file,
+       false, false},
   };
   for (const PlaceCase& c : cases) {
     FakeDisk disk;
     if (c.here_writable) disk.writable.insert(kHere);
     if (c.user_folder_made) disk.creatable.insert(kUser);
+    if (c.user_writable) disk.writable.insert(kUser);
     if (c.here_file) disk.files.insert(here_file);
     if (c.user_file) disk.files.insert(user_file);
     disk.copies_work = c.copies_work;
-    EXPECT_EQ(FilePlace(kHere, c.user_folder, "ults.rel", disk.Queries()), c.expected) << c.name;
+    const FilePlacement place = FilePlace(kHere, c.user_folder, "ults.rel", disk.Queries());
+    EXPECT_EQ(place.path, c.expected) << c.name;
+    EXPECT_EQ(place.writable, c.writable) << c.name;
     EXPECT_EQ(disk.copied, c.seeded ? std::vector<std::string>{user_file} : std::vector<std::string>{}) << c.name;
   }
+}
+
+TEST(FilePlaces, OnlyAPathFromARootOrAShareIsFull) {
+  for (const char* full : {"C:\\Users\\a\\AppData", "d:/x", "\\\\server\\share\\profile", "//server/share"})
+    EXPECT_TRUE(IsFullPath(full)) << full;
+  for (const char* relative : {"AppData", "C:AppData", ".\\AppData", "\\AppData", "", "1:\\x"})
+    EXPECT_FALSE(IsFullPath(relative)) << relative;
 }
 
 TEST(FilePlaces, HelpTextInTheCurrentFolderFirstThenBesideTheProgram) {

@@ -54,6 +54,51 @@ TEST(Places, ReadOnlyFolderKeepsTheHistoryPerUser) {
   EXPECT_EQ(starter, "x\r\n") << "the current folder's file is only read";
 }
 
+// Started where it cannot write, with APPDATA naming a folder whose parents are
+// missing, the program makes them and keeps the history there. With APPDATA
+// naming a folder where nothing can be made (read-only, or on a share that is not
+// there), the user is told at start, once, before the dialog shows; the formulas
+// work for the session and nothing is written anywhere.
+TEST(Places, APerUserFolderThatCannotBeMadeIsToldAtStart) {
+  const user_places::ReadOnlyFolder folder = user_places::FindReadOnlyFolder();
+  if (folder.read_only.empty()) GTEST_SKIP() << "no read-only folder (a read-only mount needs root)";
+  TempFolder profiles;
+  DeleteFileA((folder.writable + "\\" + kHistory).c_str());  // no starting file
+  struct AppDataCase {
+    const char* name;
+    std::string appdata;
+    bool saved;
+  };
+  const AppDataCase cases[] = {
+      {"missing parents", profiles.File("Alumne\\AppData\\Roaming"), true},
+      {"a read-only folder", folder.read_only, false},
+      {"a share that is not there", "\\\\nowhere\\profiles\\alumne", false},
+  };
+  for (const AppDataCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    user_places::AppDataSetTo appdata(From1252(c.appdata));
+    Vantel v(folder.read_only);
+    ASSERT_TRUE(v.Open());
+    if (c.saved) {
+      ExpectNoBox(v.startup_boxes);
+    } else {
+      ExpectOneBox(v.startup_boxes, kHistoryCaption, kHistoryNowhere);
+      if (!v.startup_boxes.empty()) {
+        EXPECT_FALSE(v.startup_boxes[0].dialog_visible) << "told at start";
+      }
+    }
+    ExpectNoBox(v.Calculate("n^2", "2"));
+    EXPECT_EQ(v.History(), std::vector<std::string>{"n^2"});
+    CloseNormally(v);
+    std::string kept;
+    EXPECT_EQ(ReadWholeFile(c.appdata + "\\Vantel\\" + kHistory, kept), c.saved);
+    if (c.saved) {
+      EXPECT_EQ(kept, "n^2\r\n");
+    }
+    EXPECT_EQ(GetFileAttributesA((folder.writable + "\\" + kHistory).c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+}
+
 // The folder of a test program, where the planted program is built.
 std::string TestProgramFolder() {
   char path[MAX_PATH] = {};

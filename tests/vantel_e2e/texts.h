@@ -24,6 +24,9 @@ inline const std::string kParenCaption = "Error: ";
 inline const std::string kHistoryCaption = "* error *";
 inline const std::string kHistoryUnreadable =
     "No s'ha pogut llegir sencer ults.rel: no es modificar\340 i les f\363rmules d'aquesta sessi\363 no s'hi desaran.";
+inline const std::string kHistoryNowhere =
+    "No es pot desar ults.rel ni a la carpeta actual ni a la carpeta de l'usuari: les f\363rmules d'aquesta "
+    "sessi\363 es poden fer servir, per\362 no es desaran.";
 inline const std::string kHistoryFull =
     "L'historial ja t\351 65535 f\363rmules: les f\363rmules noves no s'hi han afegit.";
 inline const std::string kHistoryNotSaved = "No s'ha pogut desar l'historial: ";
