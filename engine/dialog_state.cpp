@@ -2,8 +2,7 @@
 
 #include "engine/arithmetic.h"
 #include "engine/evaluate.h"
-#include "engine/power.h"
-#include "engine/testing.h"
+#include "engine/integer_power.h"
 
 std::int32_t ResultCode = kNoError;
 Language LanguageIndex = kCatalan;
@@ -54,20 +53,6 @@ double PartialSum(const ShortString& formula, std::uint16_t n) {
 double PartialProduct(const ShortString& formula, std::uint16_t n) {
   if (n == 0) return 1;
   return Leave(ComputeQuantities(formula, n, kWantProduct, ResultCode).product);
-}
-
-double TextTermValue(const ShortString& formula, std::uint16_t n) {
-  return Leave(TextQuantities(formula, n, kWantTerm).term);
-}
-
-double TextPartialSum(const ShortString& formula, std::uint16_t n) {
-  if (n == 0) return 0;
-  return Leave(TextQuantities(formula, n, kWantSum).sum);
-}
-
-double TextPartialProduct(const ShortString& formula, std::uint16_t n) {
-  if (n == 0) return 1;
-  return Leave(TextQuantities(formula, n, kWantProduct).product);
 }
 
 void EngineStartup() { LoadResultTexts(); }
