@@ -5,6 +5,7 @@
 #include "app/scroll_bar.h"
 #include "app/term_request.h"
 #include "app/vantel_state.h"
+#include "engine/dialog_state.h"
 #include "format/number_text.h"
 #include "resources/resource_ids.h"
 #include "winhelpers/dialog_helpers.h"
@@ -76,7 +77,7 @@ void OnCommand(HWND dialog, int id, int code) {
       OpenHelpText("infogeneral.txt");
       break;
     case IDM_ABOUT:
-      ShowAboutWindow("C\340lcul del terme en\350ssim de successions i s\350ries");
+      ShowAboutWindow("C\340lcul del terme en\350ssim de successions i s\350ries", LanguageIndex);
       break;
     case IDC_FORMULA:
       if (code == CBN_SELCHANGE) OnHistoryChosen(dialog);
