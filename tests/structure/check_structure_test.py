@@ -89,6 +89,7 @@ class CheckStructure(unittest.TestCase):
     def test_allowances_are_named_by_file_and_function(self):
         self.assertEqual(check_structure.key_of("a/b.cpp:12: function F: 70 lines (at most 60)"), "a/b.cpp: function F")
         self.assertEqual(check_structure.key_of("a/b.cpp: file: 500 lines (at most 450)"), "a/b.cpp: file")
+        self.assertEqual(check_structure.key_of("a/b: units in a loop: a/b -> a/c -> a/b"), "a/b: loop")
 
 
 if __name__ == "__main__":
