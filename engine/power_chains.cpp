@@ -145,7 +145,7 @@ struct PowerLanes {
 
 // The lanes held for the chains, x^(m-1) computed for all of them at once.
 struct HeldChains {
-  ChainsFunction chains;
+  ChainsFunction multiply;  // in the vector instructions asked for
   double base[kChainLanes];
   double steps[kChainLanes];
   double r[kChainLanes];
@@ -162,7 +162,7 @@ struct HeldChains {
       base[j] = 1;
       steps[j] = 0;
     }
-    chains(base, steps, r);
+    multiply(base, steps, r);
     for (int j = 0; j < held; ++j) out->Finish(lane[j], base[j], r[j]);
     held = 0;
   }
@@ -179,7 +179,7 @@ void IntegerPowers(int count, const double* x, const std::int32_t* e, double* va
                    Vectors vectors) {
   PowerLanes out{x, e, value, code};
   HeldChains chains;
-  chains.chains = vectors == Vectors::kWidest ? kWidestChains : ChainsPlain;
+  chains.multiply = vectors == Vectors::kWidest ? kWidestChains : ChainsPlain;
   for (int l = 0; l < count; ++l) {
     const std::uint32_t m = FactorCount(e[l]);
     if ((x[l] == 1 || x[l] == -1) && m != 0) {  // every product exact, far from the limit; so is 1 over it
