@@ -157,7 +157,7 @@ void FitLabel(HWND label) {
 
 // For Catalan and Spanish the window's texts change; the English ones are the design texts.
 void SetCaptions() {
-  if (g_tools.language == kEnglish) return;
+  if (g_tools.language == kLanguageEnglish) return;
   const WindowTexts& texts = WindowTextsOf(g_tools.language);
   SetWindowTextA(g_tools.form, texts.caption);
   SetWindowTextA(Item(IDC_ETTOOLS), texts.tools);
@@ -275,7 +275,7 @@ void OnOk() {
       Ask(NoticeText(Notice::kChanged, g_tools.language), WindowTextsOf(g_tools.language).caption, MB_YESNO) != IDYES)
     return;
   if (!WriteTools(g_tools.list, g_tools.listFile)) return Notify(Notice::kNotWritten);
-  if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.hostForm, g_tools.listFile) == MenuRefresh::kNoForm)
+  if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.HostForm, g_tools.listFile) == MenuRefresh::kNoForm)
     Ask(kNoFormText, kProgramTitle, MB_OK);
   DestroyWindow(g_tools.form);
 }
