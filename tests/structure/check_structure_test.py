@@ -10,8 +10,7 @@ import unittest
 
 SCRIPT = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "../../scripts/check-structure")
 loader = importlib.machinery.SourceFileLoader("check_structure", SCRIPT)
-spec = importlib.util.spec_from_loader("check_structure", loader)
-check_structure = importlib.util.module_from_spec(spec)
+check_structure = importlib.util.module_from_spec(importlib.util.spec_from_loader("check_structure", loader))
 loader.exec_module(check_structure)
 
 
