@@ -4,7 +4,6 @@
 #include <random>
 
 #include "about/about_texts.h"
-#include "engine/dialog_state.h"
 #include "engine/messages.h"
 #include "resources/resource_ids.h"
 #include "windpi/dpi.h"
@@ -27,6 +26,7 @@ struct TextFont {
 };
 
 struct AboutState {
+  Language language = kCatalan;  // of the title, the web line and the exclamation
   ShortString description;
   ShortString mail;  // empty: no mail line
   ShortString program_name;
@@ -138,7 +138,7 @@ void PaintAboutTexts() {
   TextOutScaled(dc, 20, 50, About.description);
   SetTextColor(dc, About.text_colour);
   TextOutScaled(dc, 66, 120, AboutAuthorLine(About.year_text));
-  TextOutScaled(dc, 66, 134, AboutWebLine(LanguageIndex));
+  TextOutScaled(dc, 66, 134, AboutWebLine(About.language));
   if (!About.mail.empty()) TextOutScaled(dc, 66, 150, AboutMailLine(About.mail));
   FontSetFace(font, "Comic sans ms");
   FontSetBold(font, false);
@@ -237,11 +237,11 @@ void OnAboutInit(HWND window) {
   About.year_text = FileYearText(About.program_name + ".exe");
   // Started from another folder: the year of the program's own file.
   if (About.year_text.empty()) About.year_text = ProgramFileYearText();
-  SetCaption(window, AboutTitle(LanguageIndex, About.program_name));
+  SetCaption(window, AboutTitle(About.language, About.program_name));
   DrawResourceIcon(window, 134, 80, "Ic0");
   PaintAboutTexts();
   std::uniform_int_distribution<int> pick(0, kExclamationCount - 1);
-  SetItemText(window, IDC_ABOUT_BUTTON, AboutExclamation(LanguageIndex, pick(About.random)));
+  SetItemText(window, IDC_ABOUT_BUTTON, AboutExclamation(About.language, pick(About.random)));
   About.initialised = true;
 }
 
@@ -295,9 +295,10 @@ LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-int RunAboutWindow(const ShortString& description, const ShortString& mail) {
+int RunAboutWindow(const ShortString& description, const ShortString& mail, Language language) {
   About.random.seed(GetTickCount());
   About.initialised = false;
+  About.language = language;
   About.description = description;
   About.mail = mail;
   if (!BuildAboutWindow()) return -1;
@@ -321,14 +322,14 @@ int RunAboutWindow(const ShortString& description, const ShortString& mail) {
   return quit_code;
 }
 
-void ShowAboutWindow(const ShortString& description) {
+void ShowAboutWindow(const ShortString& description, Language language) {
   if (About.window != nullptr) {
     ShowWindow(About.window, SW_RESTORE);
     SetForegroundWindow(About.window);
     BringWindowToTop(About.window);
     return;
   }
-  RunAboutWindow(description, kAuthorMail);
+  RunAboutWindow(description, kAuthorMail, language);
 }
 
 HWND AboutWindowHandle() { return About.window; }

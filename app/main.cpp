@@ -13,8 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SearchDllsInSystemFolderOnly();
   EngineStartup();
   StartArguments start = ReadStartArguments(SplitArguments(GetCommandLineA()));
-  App.arg_formula = start.formula;
-  App.arg_n = start.n;
+  App.ArgFormula = start.formula;
+  App.ArgN = start.n;
   if (!start.refusal.empty()) ShowMessage(kStartCaption, start.refusal);
   DialogBoxParamA(instance, "dialegserie", nullptr, MainDialogProc, 0);
   return 0;

@@ -7,6 +7,7 @@
 #include "app/scroll_bar.h"
 #include "app/term_request.h"
 #include "app/vantel_state.h"
+#include "engine/dialog_state.h"
 #include "format/number_text.h"
 #include "resources/resource_ids.h"
 #include "winhelpers/dialog_helpers.h"
@@ -29,21 +30,21 @@ void OnInitDialog(HWND dialog) {
   if (App.class_icon == nullptr) App.class_icon = LoadIconA(instance, "Ic0");
   SetClassLongPtrA(dialog, GCLP_HICON, reinterpret_cast<LONG_PTR>(App.class_icon));
   // Created once and kept until the program ends.
-  if (App.dialog_brush == nullptr) {
-    App.dialog_brush = CreateSolidBrush(App.dialog_colour);
-    App.edit_brush = CreateSolidBrush(App.edit_colour);
-    App.scroll_bar_brush = CreateSolidBrush(App.scroll_bar_colour);
+  if (App.DialogBrush == nullptr) {
+    App.DialogBrush = CreateSolidBrush(App.DialogColour);
+    App.EditBrush = CreateSolidBrush(App.EditColour);
+    App.ScrollBarBrush = CreateSolidBrush(App.ScrollBarColour);
   }
   LoadHistory(dialog);
   ComboLimitText(dialog, IDC_FORMULA);
-  SetItemText(dialog, IDC_FORMULA, App.arg_formula);
-  SetItemText(dialog, IDC_N, App.arg_n);
+  SetItemText(dialog, IDC_FORMULA, App.ArgFormula);
+  SetItemText(dialog, IDC_N, App.ArgN);
   CheckDlgButton(dialog, IDC_AN_CHECK, BST_CHECKED);
   CheckDlgButton(dialog, IDC_SN_CHECK, BST_CHECKED);
   CheckDlgButton(dialog, IDC_PN_CHECK, BST_CHECKED);
-  App.scroll_bar_handle = ItemHandle(dialog, IDC_SCROLL);
-  SetScrollBarRange(App.scroll_bar_handle, kFirstN, kLastN);
-  if (!App.arg_formula.empty() && !App.arg_n.empty()) RunTermRequest(dialog);
+  App.ScrollBarHandle = ItemHandle(dialog, IDC_SCROLL);
+  SetScrollBarRange(App.ScrollBarHandle, kFirstN, kLastN);
+  if (!App.ArgFormula.empty() && !App.ArgN.empty()) RunTermRequest(dialog);
   SetFocus(ItemHandle(dialog, IDC_FORMULA));
 }
 
@@ -91,7 +92,7 @@ void OnCommand(HWND dialog, int id, int code) {
       OpenHelpText("infogeneral.txt");
       break;
     case IDM_ABOUT:
-      ShowAboutWindow("C\340lcul del terme en\350ssim de successions i s\350ries");
+      ShowAboutWindow("C\340lcul del terme en\350ssim de successions i s\350ries", LanguageIndex);
       break;
     case IDC_FORMULA:
       if (code == CBN_SELCHANGE) OnHistoryChosen(dialog);
@@ -113,8 +114,8 @@ void OnCommand(HWND dialog, int id, int code) {
 
 // Every scroll message, whatever its code, writes n and runs a term request.
 void OnScroll(HWND dialog, int code, int thumb) {
-  int p = StepScrollBar(App.scroll_bar_handle, code, thumb);
-  App.current_n = p;
+  int p = StepScrollBar(App.ScrollBarHandle, code, thumb);
+  App.CurrentN = p;
   SetItemText(dialog, IDC_N, IntText(p));
   RunTermRequest(dialog);
 }
@@ -146,12 +147,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
       if (wparam) OnSessionEnd(dialog);
       return 0;
     case WM_CTLCOLOREDIT:
-      return Colour(wparam, App.edit_colour, App.edit_brush);
+      return Colour(wparam, App.EditColour, App.EditBrush);
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-      return Colour(wparam, App.dialog_colour, App.dialog_brush);
+      return Colour(wparam, App.DialogColour, App.DialogBrush);
     case WM_CTLCOLORSCROLLBAR:
-      return reinterpret_cast<INT_PTR>(App.scroll_bar_brush);
+      return reinterpret_cast<INT_PTR>(App.ScrollBarBrush);
     default:
       return 0;
   }

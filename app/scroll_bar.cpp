@@ -5,8 +5,8 @@
 
 void SetScrollBarRange(HWND bar, int min, int max) {
   SetScrollRange(bar, SB_CTL, min, max, TRUE);
-  App.scroll_min = min;
-  App.scroll_max = max;
+  App.ScrollMin = min;
+  App.ScrollMax = max;
 }
 
 void SetScrollBarPos(HWND bar, int position) { SetScrollPos(bar, SB_CTL, position, TRUE); }
@@ -14,7 +14,7 @@ void SetScrollBarPos(HWND bar, int position) { SetScrollPos(bar, SB_CTL, positio
 int GetScrollBarPos(HWND bar) { return GetScrollPos(bar, SB_CTL); }
 
 int StepScrollBar(HWND bar, int code, int thumb) {
-  int p = NextScrollPosition(GetScrollBarPos(bar), code, thumb, App.page_step, App.scroll_min, App.scroll_max);
+  int p = NextScrollPosition(GetScrollBarPos(bar), code, thumb, App.PageStep, App.ScrollMin, App.ScrollMax);
   SetScrollBarPos(bar, p);
   return p;
 }

@@ -25,23 +25,23 @@ constexpr SlotControls kSlots[kSlotCount] = {
 }  // namespace
 
 void RunTermRequest(HWND dialog) {
-  App.current_formula = GetItemText(dialog, IDC_FORMULA);
+  App.CurrentFormula = GetItemText(dialog, IDC_FORMULA);
   TickedSlots ticked{};
   for (int i = 0; i < kSlotCount; ++i) ticked[i] = IsDlgButtonChecked(dialog, kSlots[i].checkbox) == BST_CHECKED;
-  const TermTexts result = RequestTerms(App.current_formula, GetItemText(dialog, IDC_N), ticked, LanguageIndex);
+  const TermTexts result = RequestTerms(App.CurrentFormula, GetItemText(dialog, IDC_N), ticked, LanguageIndex);
 
   if (result.stop == RequestStop::kFormulaRejected) {
     if (result.message.shown) ShowMessage(result.message.caption, result.message.text);
     return;
   }
-  AddToHistory(dialog, App.current_formula);
+  AddToHistory(dialog, App.CurrentFormula);
   if (result.n_filled) SetItemText(dialog, IDC_N, "1");
-  App.current_n = result.n;
+  App.CurrentN = result.n;
   if (result.stop == RequestStop::kBadN) {
     ShowMessage(result.message.caption, result.message.text);
     return;
   }
-  SetScrollBarPos(App.scroll_bar_handle, result.n);
+  SetScrollBarPos(App.ScrollBarHandle, result.n);
   for (int i = 0; i < kSlotCount; ++i) {
     if (result.slots[i].computed) SetItemText(dialog, kSlots[i].box, result.slots[i].text);
   }

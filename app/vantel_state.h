@@ -9,25 +9,27 @@
 
 #include "format/short_string.h"
 
+// The items the dialog's design names keep those names (ArgFormula,
+// ScrollBarHandle, CurrentN...); the program's own are in lower case.
 struct VantelState {
-  ShortString arg_formula;  // first command-line argument
-  ShortString arg_n;        // second one, only with exactly two arguments
+  ShortString ArgFormula;  // first command-line argument
+  ShortString ArgN;        // second one, only with exactly two arguments
 
-  HWND scroll_bar_handle = nullptr;  // control 20, steps n
-  int scroll_min = 0;                // the range last given to SetScrollBarRange
-  int scroll_max = 0;
-  int page_step = 10;  // a click in the trough moves n by this much
+  HWND ScrollBarHandle = nullptr;  // control 20, steps n
+  int ScrollMin = 0;               // the range last given to SetScrollBarRange
+  int ScrollMax = 0;
+  int PageStep = 10;  // a click in the trough moves n by this much
 
-  COLORREF dialog_colour = RGB(0, 220, 180);       // dialog, labels, disabled boxes
-  COLORREF edit_colour = RGB(240, 240, 180);       // enabled edit fields
-  COLORREF scroll_bar_colour = RGB(240, 200, 80);  // the scroll bar
-  HBRUSH dialog_brush = nullptr;
-  HBRUSH edit_brush = nullptr;
-  HBRUSH scroll_bar_brush = nullptr;
+  COLORREF DialogColour = RGB(0, 220, 180);      // dialog, labels, disabled boxes
+  COLORREF EditColour = RGB(240, 240, 180);      // enabled edit fields
+  COLORREF ScrollBarColour = RGB(240, 200, 80);  // the scroll bar
+  HBRUSH DialogBrush = nullptr;
+  HBRUSH EditBrush = nullptr;
+  HBRUSH ScrollBarBrush = nullptr;
   HICON class_icon = nullptr;
 
-  ShortString current_formula;  // the formula field as last read by a term request
-  std::int32_t current_n = 0;   // the last n read from field 102 or set by the scroll bar
+  ShortString CurrentFormula;  // the formula field as last read by a term request
+  std::int32_t CurrentN = 0;   // the last n read from field 102 or set by the scroll bar
 
   // The full path of "ults.rel", found when the history is loaded: in the current
   // folder or the per-user folder.

@@ -28,7 +28,7 @@
 #include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
-#include "engine/testing.h"
+#include "tests/engine/text_quantities.h"
 
 namespace {
 
@@ -46,10 +46,9 @@ Result Compute(const BenchFormula& f, Way way, Quantity q) {
       v = q == kTerm ? TermValue(f.text, kN) : q == kSum ? PartialSum(f.text, kN) : PartialProduct(f.text, kN);
       return {v, ResultCode};
     case kText:
-      v = q == kTerm  ? TextTermValue(f.text, kN)
-          : q == kSum ? TextPartialSum(f.text, kN)
-                      : TextPartialProduct(f.text, kN);
-      return {v, ResultCode};
+      return q == kTerm  ? TextTermValue(f.text, kN)
+             : q == kSum ? TextPartialSum(f.text, kN, kNoError)
+                         : TextPartialProduct(f.text, kN, kNoError);
     default:
       return q == kTerm ? f.term(kN) : q == kSum ? f.sum(kN) : f.product(kN);
   }

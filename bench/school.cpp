@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/exp_log_power.h"
 #include "engine/power.h"
 #include "engine/text_value.h"
 

@@ -2,21 +2,26 @@
 
 #include "engine/arithmetic.h"
 #include "engine/evaluate.h"
-#include "engine/power.h"
-#include "engine/testing.h"
+#include "engine/integer_power.h"
 
-std::int32_t ResultCode = kNoError;
 Language LanguageIndex = kCatalan;
+std::int32_t ResultCode = kNoError;
 ShortString ResultTexts[kResultCodeCount];
 
 namespace {
 
-// The result as the callers read it: the value, the code in ResultCode and the
-// result texts of the language.
+// The result as the callers read it: the value, and the code in ResultCode
+// (the one place that sets it).
 double Leave(Result r) {
-  LoadResultTexts();
   ResultCode = r.code;
   return r.value;
+}
+
+// The same with the result texts of the language loaded first, as every
+// evaluation does.
+double LeaveWithTexts(Result r) {
+  LoadResultTexts();
+  return Leave(r);
 }
 
 }  // namespace
@@ -25,49 +30,29 @@ void LoadResultTexts() {
   for (int code = 0; code < kResultCodeCount; ++code) ResultTexts[code] = ResultText(LanguageIndex, code);
 }
 
-double Evaluate(const ShortString& text) { return Leave(EvaluateText(text.view())); }
+void EngineStartup() { LoadResultTexts(); }
+
+double Evaluate(const ShortString& text) { return LeaveWithTexts(EvaluateText(text.view())); }
 
 double IntegerPower(double x, std::int32_t e) {
   const Result r = IntegerPowerOf(x, e);
-  ResultCode = r.code;
-  return r.code != kNoError ? 0 : r.value;
+  return Leave({r.code != kNoError ? 0 : r.value, r.code});
 }
 
 double Factorial(std::uint16_t m) {
-  if (m > kMaxFactorial) {
-    ResultCode = kFactorialRange;
-    return 0;
-  }
-  ResultCode = kNoError;
-  return FactorialValue(m);
+  return Leave(m > kMaxFactorial ? Result{0, kFactorialRange} : Result{FactorialValue(m), kNoError});
 }
 
 double TermValue(const ShortString& formula, std::uint16_t n) {
-  return Leave(ComputeQuantities(formula, n, kWantTerm, ResultCode).term);
+  return LeaveWithTexts(ComputeQuantities(formula, n, kWantTerm, ResultCode).term);
 }
 
 double PartialSum(const ShortString& formula, std::uint16_t n) {
   if (n == 0) return 0;
-  return Leave(ComputeQuantities(formula, n, kWantSum, ResultCode).sum);
+  return LeaveWithTexts(ComputeQuantities(formula, n, kWantSum, ResultCode).sum);
 }
 
 double PartialProduct(const ShortString& formula, std::uint16_t n) {
   if (n == 0) return 1;
-  return Leave(ComputeQuantities(formula, n, kWantProduct, ResultCode).product);
+  return LeaveWithTexts(ComputeQuantities(formula, n, kWantProduct, ResultCode).product);
 }
-
-double TextTermValue(const ShortString& formula, std::uint16_t n) {
-  return Leave(TextQuantities(formula, n, kWantTerm).term);
-}
-
-double TextPartialSum(const ShortString& formula, std::uint16_t n) {
-  if (n == 0) return 0;
-  return Leave(TextQuantities(formula, n, kWantSum).sum);
-}
-
-double TextPartialProduct(const ShortString& formula, std::uint16_t n) {
-  if (n == 0) return 1;
-  return Leave(TextQuantities(formula, n, kWantProduct).product);
-}
-
-void EngineStartup() { LoadResultTexts(); }

@@ -11,13 +11,13 @@
 //   value rounds to the same double; subnormal or infinite bases, and products
 //   b ln a beyond +-700, always take the careful way.
 // - FractionPower: an infinity is code 1; a = 0 gives 0; a < 0 is code 3.
+#include "engine/exp_log_power.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "engine/arithmetic.h"
 #include "engine/double_double.h"
-#include "engine/power.h"
-#include "engine/testing.h"
 #include "format/double_bits.h"
 
 #pragma GCC diagnostic push

@@ -12,11 +12,12 @@
 //   roundings deciding code 4, and the subnormal fixed point the literal
 //   product descends to where it falls that far.
 // - e < 0: 1 over the power; code 1 when that power is 0 or the quotient overflows.
+#include "engine/integer_power.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "engine/double_double.h"
-#include "engine/power.h"
 #include "format/double_bits.h"
 
 namespace {

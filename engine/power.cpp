@@ -11,6 +11,8 @@
 #include <cmath>
 
 #include "engine/arithmetic.h"
+#include "engine/exp_log_power.h"
+#include "engine/integer_power.h"
 #include "engine/power_notes.h"
 
 Exponent ReadExponent(double b, std::int32_t* e) {

@@ -10,14 +10,15 @@
 //   factor. For |x| > 1 the product never falls, so the test before each factor
 //   fails first on the last one; for |x| < 1 it never reaches the limit.
 // - The chains run in the widest vector instructions the processor has (AVX2
-//   where there is one), chosen once at start; every product is one IEEE
-//   multiplication either way.
+//   where there is one), chosen once at start, or in the plain ones when the
+//   caller asks; every product is one IEEE multiplication either way.
+#include "engine/power_chains.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "engine/power.h"
-#include "engine/testing.h"
+#include "engine/integer_power.h"
 
 namespace {
 
@@ -66,6 +67,8 @@ __attribute__((always_inline)) inline void ChainBody(const double* base, const d
 }
 #undef VANTEL_ACTIVE
 
+using ChainsFunction = void (*)(const double* base, const double* steps, double* r);
+
 void ChainsPlain(const double* base, const double* steps, double* r) { ChainBody(base, steps, r); }
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -73,25 +76,18 @@ __attribute__((target("avx2"))) void ChainsAvx2(const double* base, const double
   ChainBody(base, steps, r);
 }
 
-using ChainsFunction = void (*)(const double*, const double*, double*);
-ChainsFunction PickChains() {
+ChainsFunction PickWidestChains() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? ChainsAvx2 : ChainsPlain;
 }
-ChainsFunction Chains = PickChains();
 #else
-auto Chains = ChainsPlain;
+ChainsFunction PickWidestChains() { return ChainsPlain; }
 #endif
+
+// The processor's choice, made once at start.
+const ChainsFunction kWidestChains = PickWidestChains();
 
 }  // namespace
-
-void UseWidestVectors(bool widest) {
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-  Chains = widest ? PickChains() : ChainsPlain;
-#else
-  (void)widest;
-#endif
-}
 
 void ConstantIntegerPowers(int count, const double* x, std::int32_t e, double* value, std::int32_t* code) {
   const std::uint32_t m = FactorCount(e);
@@ -149,6 +145,7 @@ struct PowerLanes {
 
 // The lanes held for the chains, x^(m-1) computed for all of them at once.
 struct HeldChains {
+  ChainsFunction multiply;  // in the vector instructions asked for
   double base[kChainLanes];
   double steps[kChainLanes];
   double r[kChainLanes];
@@ -165,7 +162,7 @@ struct HeldChains {
       base[j] = 1;
       steps[j] = 0;
     }
-    Chains(base, steps, r);
+    multiply(base, steps, r);
     for (int j = 0; j < held; ++j) out->Finish(lane[j], base[j], r[j]);
     held = 0;
   }
@@ -178,9 +175,11 @@ struct HeldChains {
 // product never falls, so the test before each factor fails first on the last
 // one), then the last factor. For |x| < 1 the product never reaches the limit.
 // The rest take IntegerPowerOf.
-void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code) {
+void IntegerPowers(int count, const double* x, const std::int32_t* e, double* value, std::int32_t* code,
+                   Vectors vectors) {
   PowerLanes out{x, e, value, code};
   HeldChains chains;
+  chains.multiply = vectors == Vectors::kWidest ? kWidestChains : ChainsPlain;
   for (int l = 0; l < count; ++l) {
     const std::uint32_t m = FactorCount(e[l]);
     if ((x[l] == 1 || x[l] == -1) && m != 0) {  // every product exact, far from the limit; so is 1 over it

@@ -6,6 +6,9 @@
 #include <bit>
 #include <vector>
 
+#include "engine/integer_power.h"
+#include "engine/power_chains.h"
+
 std::size_t PowerNotes::KeyHash::operator()(const Key& k) const {
   return std::hash<std::uint64_t>()(k.base ^
                                     (static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.exponent)) << 20));

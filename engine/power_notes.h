@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "engine/power.h"
 #include "engine/result.h"
+
+// How many powers of at least this many factors the text terms of a block
+// ask for decides whether noting them first pays.
+constexpr std::uint32_t kRecordedPowerSteps = 64;
 
 // Long literal powers asked for by several term texts, computed side by side
 // instead of one long chain after another. A term text is evaluated with the

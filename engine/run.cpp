@@ -4,7 +4,10 @@
 
 #include "engine/arithmetic.h"
 #include "engine/evaluate.h"
+#include "engine/exp_log_power.h"
+#include "engine/integer_power.h"
 #include "engine/power.h"
+#include "engine/power_chains.h"
 #include "engine/prepared.h"
 #include "engine/term_text.h"
 #include "engine/text_value.h"

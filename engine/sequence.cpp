@@ -2,20 +2,6 @@
 
 #include "engine/fold.h"
 #include "engine/prepared.h"
-#include "engine/testing.h"
-
-Quantities TextQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted) {
-  Quantities q;
-  if (wanted & kWantTerm) q.term = TextTerm(formula, n);
-  const Fold fold = FoldTerms(n, wanted, 1, [&](int k0, int, TermBlock* out) {
-    const Result t = TextTerm(formula, static_cast<std::uint16_t>(k0));
-    out->value[0] = t.value;
-    out->code[0] = t.code;
-  });
-  q.sum = fold.sum;
-  q.product = fold.product;
-  return q;
-}
 
 Quantities ComputeQuantities(const ShortString& formula, std::uint16_t n, unsigned wanted, std::int32_t code_before) {
   Quantities q;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string_view>
 
-#include "engine/testing.h"
 #include "format/double_bits.h"
 #include "format/number_reading.h"
 #include "format/number_text.h"

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "format/double_bits.h"
-#include "format/testing.h"
 
 namespace {
 

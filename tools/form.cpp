@@ -159,7 +159,7 @@ void FitLabel(HWND label) {
 
 // For Catalan and Spanish the window's texts change; the English ones are the design texts.
 void SetCaptions() {
-  if (g_tools.language == kEnglish) return;
+  if (g_tools.language == kLanguageEnglish) return;
   const WindowTexts& texts = WindowTextsOf(g_tools.language);
   SetWindowTextA(g_tools.form, texts.caption);
   SetWindowTextA(Item(IDC_ETTOOLS), texts.tools);
@@ -290,7 +290,7 @@ void OnOk() {
       return;
     expected = std::move(now);  // Yes: replaced if it is still what the user was asked about
   }
-  if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.hostForm, g_tools.listFile) == MenuRefresh::kNoForm)
+  if (g_tools.HostMode && RefreshToolMenu(g_tools.list, g_tools.HostForm, g_tools.listFile) == MenuRefresh::kNoForm)
     Ask(kNoFormText, kProgramTitle, MB_OK);
   DestroyWindow(g_tools.form);
 }

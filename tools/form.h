@@ -12,16 +12,16 @@
 
 // Everything Tools keeps while it runs.
 struct ToolsProgram {
-  ToolList list;                       // ToolTable and ToolCount
-  std::uint16_t CurrentTool = 0;       // slot shown in the edit panel; 0: a new tool
-  std::int16_t language = kCatalan;    // the interface language
-  bool HostMode = false;               // the language came neither from the command line nor from "Lng.txt"
-  bool FormLoaded = false;             // false until the end of loading
-  std::filesystem::path StartFolder;   // the current folder when the form loads
-  std::filesystem::path listFile;      // the full path of "Tools.rel", taken when the form loads
-  bool listWritable = true;            // false when no folder can take it (told at start)
-  ToolsFileReading listRead;           // what reading it then found
-  const HostForm* hostForm = nullptr;  // never set in Tools itself
+  ToolList list;                             // ToolTable and ToolCount
+  std::uint16_t CurrentTool = 0;             // slot shown in the edit panel; 0: a new tool
+  std::int16_t language = kLanguageCatalan;  // the interface language
+  bool HostMode = false;                     // the language came neither from the command line nor from "Lng.txt"
+  bool FormLoaded = false;                   // false until the end of loading
+  std::filesystem::path StartFolder;         // the current folder when the form loads
+  std::filesystem::path listFile;            // the full path of "Tools.rel", taken when the form loads
+  bool listWritable = true;                  // false when no folder can take it (told at start)
+  ToolsFileReading listRead;                 // what reading it then found
+  const ::HostForm* HostForm = nullptr;      // never set in Tools itself
 
   HWND form = nullptr;
   int dpi = 96;              // the form's DPI: its layout in twips is scaled to it

@@ -73,7 +73,9 @@ constexpr const char* kNotices[10][3] = {
      "pero no se podr\341 guardar."},
 };
 
-int Index(std::int16_t language) { return language >= kCatalan && language <= kSpanish ? language : kEnglish; }
+int Index(std::int16_t language) {
+  return language >= kLanguageCatalan && language <= kLanguageSpanish ? language : kLanguageEnglish;
+}
 
 std::string LowerCase(std::string_view text) {
   std::string lower(text);
@@ -113,9 +115,9 @@ std::string FirstField(const std::string& file) {
 std::int16_t LanguageOfWord(std::string_view word) {
   if (word.empty()) return kUndecided;
   std::string lower = LowerCase(word);
-  if (lower == "cat") return kCatalan;
-  if (lower == "esp") return kSpanish;
-  return kEnglish;
+  if (lower == "cat") return kLanguageCatalan;
+  if (lower == "esp") return kLanguageSpanish;
+  return kLanguageEnglish;
 }
 
 LanguageChoice SelectLanguage(std::string_view commandText, std::int16_t language, const std::string& languageFile) {

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-constexpr std::int16_t kCatalan = 0;
-constexpr std::int16_t kEnglish = 1;
-constexpr std::int16_t kSpanish = 2;
+constexpr std::int16_t kLanguageCatalan = 0;
+constexpr std::int16_t kLanguageEnglish = 1;
+constexpr std::int16_t kLanguageSpanish = 2;
 constexpr std::int16_t kUndecided = -1;  // only while the choice is being made
 
 inline constexpr const char* kLanguageFile = "Lng.txt";

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "about/about_texts.h"
-#include "engine/dialog_state.h"
 #include "engine/messages.h"
 #include "winhelpers/dialog_helpers.h"
 
@@ -31,11 +30,11 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
   }
 }
 
-int RunWith(const char* description, const char* mail, std::function<void(HWND)> check) {
+int RunWith(const char* description, const char* mail, std::function<void(HWND)> check, Language language = kCatalan) {
   OnOpen = std::move(check);
   Ticks = 0;
   SetTimer(nullptr, 0, 100, Tick);
-  return RunAboutWindow(description, mail);
+  return RunAboutWindow(description, mail, language);
 }
 
 // True when some pixel of the rectangle differs from the background.
@@ -66,7 +65,6 @@ std::string Caption(HWND window) {
 }
 
 TEST(AboutWindow, OpensWithItsTextsIconAndExclamation) {
-  LanguageIndex = kCatalan;
   bool checked = false;
   int code = RunWith("C\340lcul del terme en\350ssim de successions i s\350ries", "", [&](HWND window) {
     char class_name[32] = {};
@@ -98,6 +96,22 @@ TEST(AboutWindow, OpensWithItsTextsIconAndExclamation) {
   EXPECT_TRUE(checked);
   EXPECT_EQ(code, 0);
   EXPECT_EQ(AboutWindowHandle(), nullptr);
+}
+
+// The language the window is opened with gives its title and its exclamation.
+TEST(AboutWindow, SpeaksTheLanguageItIsOpenedWith) {
+  for (Language language : {kEnglish, kSpanish}) {
+    RunWith(
+        "d", "",
+        [&](HWND window) {
+          EXPECT_EQ(Caption(window), AboutTitle(language, "about_window_test").str());
+          std::set<std::string> exclamations;
+          for (int k = 0; k < kExclamationCount; ++k) exclamations.insert(AboutExclamation(language, k));
+          EXPECT_EQ(exclamations.count(GetItemText(window, 1).str()), 1u) << GetItemText(window, 1).c_str();
+          CloseAboutWindow();
+        },
+        language);
+  }
 }
 
 TEST(AboutWindow, MailLineIsDrawnWhenGivenAndQuitCodeComesFromClose) {
@@ -147,7 +161,7 @@ TEST(AboutWindow, DpiChangeLaysTheWindowOutAgain) {
 TEST(AboutWindow, SecondRequestWhileOpenOnlyBringsItToTheFront) {
   bool returned = false;
   RunWith("d", "", [&](HWND window) {
-    ShowAboutWindow("another");
+    ShowAboutWindow("another", kCatalan);
     returned = true;
     EXPECT_EQ(AboutWindowHandle(), window);
     CloseAboutWindow();

@@ -46,8 +46,8 @@ class DialogTest : public ::testing::Test {
   // message boxes it shows are answered and recorded.
   void Open(const char* formula = "", const char* n = "") {
     App = VantelState{};
-    App.arg_formula = formula;
-    App.arg_n = n;
+    App.ArgFormula = formula;
+    App.ArgN = n;
     watcher_ = std::make_unique<MessageBoxWatcher>(kDialogTitle);
     dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), "dialegserie", nullptr, MainDialogProc, 0);
     // Left hidden: under Wine without a window manager, destroying a shown

@@ -267,7 +267,7 @@ TEST_F(DialogTest, ColourMessages) {
   // The list and the buttons keep the system colours.
   for (UINT message : {WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN}) {
     auto brush = reinterpret_cast<HBRUSH>(SendMessageA(dialog_, message, reinterpret_cast<WPARAM>(dc), 0));
-    EXPECT_TRUE(brush != App.dialog_brush && brush != App.edit_brush && brush != App.scroll_bar_brush) << message;
+    EXPECT_TRUE(brush != App.DialogBrush && brush != App.EditBrush && brush != App.ScrollBarBrush) << message;
   }
   DeleteDC(dc);
 }

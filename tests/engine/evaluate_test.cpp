@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "engine/dialog_state.h"
+#include "engine/exp_log_power.h"
 #include "engine/groups.h"
-#include "engine/power.h"
-#include "engine/testing.h"
+#include "engine/integer_power.h"
+#include "engine/power_chains.h"
 #include "format/number_text.h"
 #include "tests/engine/reference_evaluate.h"
 
@@ -226,18 +227,16 @@ TEST(IntegerPower, SideBySideAsOneByOne) {
     x.push_back(1.01);
     e.push_back(71000 + k);  // near the limit, some beyond the literal steps
   }
-  for (bool widest : {true, false}) {
-    UseWidestVectors(widest);
+  for (Vectors vectors : {Vectors::kWidest, Vectors::kPlain}) {
     std::vector<double> value(x.size());
     std::vector<std::int32_t> code(x.size());
-    IntegerPowers(static_cast<int>(x.size()), x.data(), e.data(), value.data(), code.data());
+    IntegerPowers(static_cast<int>(x.size()), x.data(), e.data(), value.data(), code.data(), vectors);
     for (std::size_t i = 0; i < x.size(); ++i) {
       const Result one = IntegerPowerOf(x[i], e[i]);
       EXPECT_TRUE(one.code == code[i] && (one.code != 0 || std::memcmp(&one.value, &value[i], sizeof(double)) == 0))
           << x[i] << "^" << e[i];
     }
   }
-  UseWidestVectors(true);
 }
 
 // The fast way gives the careful value everywhere it decides.

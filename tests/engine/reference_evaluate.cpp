@@ -5,7 +5,6 @@
 #include "engine/groups.h"
 #include "engine/power.h"
 #include "format/number_text.h"
-#include "format/testing.h"
 #include "format/text.h"
 
 namespace {

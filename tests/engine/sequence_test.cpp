@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/dialog_state.h"
+#include "engine/term_text.h"
 #include "format/number_text.h"
 
 namespace {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "format/number_reading.h"
-#include "format/testing.h"
 
 namespace {
 

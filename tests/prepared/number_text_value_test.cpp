@@ -4,7 +4,6 @@
 #include <cmath>
 #include <random>
 
-#include "engine/testing.h"
 #include "engine/text_value.h"
 #include "tests/prepared/same_result.h"
 

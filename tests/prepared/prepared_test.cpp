@@ -7,7 +7,8 @@
 #include "engine/dialog_state.h"
 #include "engine/sequence.h"
 #include "engine/table.h"
-#include "engine/testing.h"
+#include "engine/term_text.h"
+#include "tests/engine/text_quantities.h"
 #include "tests/prepared/same_result.h"
 
 namespace {
@@ -217,19 +218,17 @@ TEST(PreparedQuantities, SumAndProductSameAsTheText) {
       ResultCode = 3;  // n = 0 must leave it
       double s = PartialSum(formula, n);
       std::int32_t s_code = ResultCode;
-      ResultCode = 3;
-      double text_s = TextPartialSum(formula, n);
-      EXPECT_TRUE(SameBits(s, text_s) && s_code == ResultCode) << formula << " S_" << n;
+      const Result text_s = TextPartialSum(formula, n, 3);
+      EXPECT_TRUE(SameBits(s, text_s.value) && s_code == text_s.code) << formula << " S_" << n;
       ResultCode = 3;
       double p = PartialProduct(formula, n);
       std::int32_t p_code = ResultCode;
-      ResultCode = 3;
-      double text_p = TextPartialProduct(formula, n);
-      EXPECT_TRUE(SameBits(p, text_p) && p_code == ResultCode) << formula << " P_" << n;
+      const Result text_p = TextPartialProduct(formula, n, 3);
+      EXPECT_TRUE(SameBits(p, text_p.value) && p_code == text_p.code) << formula << " P_" << n;
       double a = TermValue(formula, n);
       std::int32_t a_code = ResultCode;
-      double text_a = TextTermValue(formula, n);
-      EXPECT_TRUE(SameBits(a, text_a) && a_code == ResultCode) << formula << " a_" << n;
+      const Result text_a = TextTermValue(formula, n);
+      EXPECT_TRUE(SameBits(a, text_a.value) && a_code == text_a.code) << formula << " a_" << n;
 
       // One request for the quantities gives each one's own result; S and P
       // alone (for n = 0 they keep the code before them).
@@ -253,17 +252,17 @@ TEST(Table, RowsAreSeparateRequests) {
     ComputeTable(formula, 40, [&](const TableRow& row) { rows.push_back(row); });
     ASSERT_EQ(rows.size(), 40u);
     for (const TableRow& row : rows) {
-      double a = TextTermValue(formula, row.k);
-      EXPECT_TRUE(SameBits(a, row.a) && ResultCode == row.a_code) << formula << " a_" << row.k;
-      double s = TextPartialSum(formula, row.k);
-      EXPECT_EQ(ResultCode, row.s_code) << formula << " S_" << row.k;
-      if (ResultCode == kNoError) {
-        EXPECT_TRUE(SameBits(s, row.s)) << formula << " S_" << row.k;
+      const Result a = TextTermValue(formula, row.k);
+      EXPECT_TRUE(SameBits(a.value, row.a) && a.code == row.a_code) << formula << " a_" << row.k;
+      const Result s = TextPartialSum(formula, row.k, kNoError);
+      EXPECT_EQ(s.code, row.s_code) << formula << " S_" << row.k;
+      if (s.code == kNoError) {
+        EXPECT_TRUE(SameBits(s.value, row.s)) << formula << " S_" << row.k;
       }
-      double p = TextPartialProduct(formula, row.k);
-      EXPECT_EQ(ResultCode, row.p_code) << formula << " P_" << row.k;
-      if (ResultCode == kNoError) {
-        EXPECT_TRUE(SameBits(p, row.p)) << formula << " P_" << row.k;
+      const Result p = TextPartialProduct(formula, row.k, kNoError);
+      EXPECT_EQ(p.code, row.p_code) << formula << " P_" << row.k;
+      if (p.code == kNoError) {
+        EXPECT_TRUE(SameBits(p.value, row.p)) << formula << " P_" << row.k;
       }
     }
   }

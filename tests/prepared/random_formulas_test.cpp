@@ -10,7 +10,8 @@
 #include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
-#include "engine/testing.h"
+#include "engine/term_text.h"
+#include "tests/engine/text_quantities.h"
 #include "tests/prepared/same_result.h"
 
 namespace {
@@ -139,11 +140,11 @@ TEST(RandomFormulas, PreparedTermsEqualTheText) {
     // The quantities too, over a short run.
     std::uint16_t n = static_cast<std::uint16_t>(1 + Pick(rng, 40));
     double s = PartialSum(f, n);
-    std::int32_t code = ResultCode;
-    ASSERT_TRUE(SameBits(s, TextPartialSum(f, n)) && code == ResultCode) << f << " S_" << n;
+    const Result text_s = TextPartialSum(f, n, kNoError);
+    ASSERT_TRUE(SameBits(s, text_s.value) && ResultCode == text_s.code) << f << " S_" << n;
     double p = PartialProduct(f, n);
-    code = ResultCode;
-    ASSERT_TRUE(SameBits(p, TextPartialProduct(f, n)) && code == ResultCode) << f << " P_" << n;
+    const Result text_p = TextPartialProduct(f, n, kNoError);
+    ASSERT_TRUE(SameBits(p, text_p.value) && ResultCode == text_p.code) << f << " P_" << n;
   }
   EXPECT_GT(formulas, 100);
   std::printf("%d formulas, %d terms compared\n", formulas, terms);

@@ -327,8 +327,9 @@ TEST(LanguageChoice, WordsGiveLanguages) {
   struct Row {
     const char* word;
     std::int16_t language;
-  } rows[] = {{"cat", kCatalan},     {"CaT", kCatalan}, {"ESP", kSpanish},  {"esp", kSpanish}, {"engl", kEnglish},
-              {"cat esp", kEnglish}, {"x", kEnglish},   {" cat", kEnglish}, {"", kUndecided}};
+  } rows[] = {{"cat", kLanguageCatalan}, {"CaT", kLanguageCatalan},  {"ESP", kLanguageSpanish},
+              {"esp", kLanguageSpanish}, {"engl", kLanguageEnglish}, {"cat esp", kLanguageEnglish},
+              {"x", kLanguageEnglish},   {" cat", kLanguageEnglish}, {"", kUndecided}};
   for (const auto& row : rows) EXPECT_EQ(LanguageOfWord(row.word), row.language) << row.word;
 }
 
@@ -353,37 +354,37 @@ TEST_F(ToolsFolder, LanguageFileDecidesWhenTheCommandTextIsEmpty) {
     std::int16_t language;
     bool hostMode;
   } rows[] = {
-      {"", nullptr, kCatalan, true},
-      {"", "esp\r\n", kSpanish, false},
-      {"", "ESP", kSpanish, false},
-      {"", "engl\r\n", kEnglish, false},
-      {"", "cat,esp\r\n", kCatalan, false},
-      {"", "  \"esp\" more\r\n", kSpanish, false},
-      {"", "", kCatalan, true},
-      {"", "\r\nesp\r\n", kCatalan, true},
-      {"", ",esp\r\n", kCatalan, true},
-      {"esp", "cat\r\n", kSpanish, false},
-      {"cat engl", nullptr, kEnglish, false},
+      {"", nullptr, kLanguageCatalan, true},
+      {"", "esp\r\n", kLanguageSpanish, false},
+      {"", "ESP", kLanguageSpanish, false},
+      {"", "engl\r\n", kLanguageEnglish, false},
+      {"", "cat,esp\r\n", kLanguageCatalan, false},
+      {"", "  \"esp\" more\r\n", kLanguageSpanish, false},
+      {"", "", kLanguageCatalan, true},
+      {"", "\r\nesp\r\n", kLanguageCatalan, true},
+      {"", ",esp\r\n", kLanguageCatalan, true},
+      {"esp", "cat\r\n", kLanguageSpanish, false},
+      {"cat engl", nullptr, kLanguageEnglish, false},
   };
   for (const auto& row : rows) {
     fs::remove(lng);
     if (row.file) WriteFile(lng, row.file);
-    LanguageChoice choice = SelectLanguage(row.command, kCatalan, lng);
+    LanguageChoice choice = SelectLanguage(row.command, kLanguageCatalan, lng);
     EXPECT_EQ(choice.language, row.language) << row.command << "|" << (row.file ? row.file : "(none)");
     EXPECT_EQ(choice.HostMode, row.hostMode) << row.command << "|" << (row.file ? row.file : "(none)");
   }
 }
 
 TEST(LanguageTexts, DeletePromptUsesTheTitleInUpperCase) {
-  EXPECT_EQ(DeletePrompt("Notepad", kEnglish), "Erase NOTEPAD ?");
-  EXPECT_EQ(DeletePrompt("Edici\363 r\340pida", kCatalan), "Eliminar EDICI\323 R\300PIDA ?");
-  EXPECT_EQ(DeletePrompt("a\361o \377 \234 \232 \337 \367", kSpanish),
+  EXPECT_EQ(DeletePrompt("Notepad", kLanguageEnglish), "Erase NOTEPAD ?");
+  EXPECT_EQ(DeletePrompt("Edici\363 r\340pida", kLanguageCatalan), "Eliminar EDICI\323 R\300PIDA ?");
+  EXPECT_EQ(DeletePrompt("a\361o \377 \234 \232 \337 \367", kLanguageSpanish),
             "\277Eliminar A\321O \237 \214 \212 \337 \367 ?");
-  EXPECT_STREQ(DeleteCaption(kSpanish), "Confirmar eliminaci\363n");
+  EXPECT_STREQ(DeleteCaption(kLanguageSpanish), "Confirmar eliminaci\363n");
 }
 
 TEST(LanguageTexts, EveryLanguageHasEveryText) {
-  for (std::int16_t lang : {kCatalan, kEnglish, kSpanish}) {
+  for (std::int16_t lang : {kLanguageCatalan, kLanguageEnglish, kLanguageSpanish}) {
     const WindowTexts& t = WindowTextsOf(lang);
     for (const char* text : {t.caption, t.tools, t.tool, t.fields[0], t.fields[1], t.fields[2], t.fields[3]})
       EXPECT_TRUE(text && *text);
@@ -391,8 +392,8 @@ TEST(LanguageTexts, EveryLanguageHasEveryText) {
                      Notice::kNotRead, Notice::kReadInPart, Notice::kChanged, Notice::kNotCodePage})
       EXPECT_TRUE(*NoticeText(n, lang));
   }
-  EXPECT_STREQ(WindowTextsOf(kSpanish).caption, "Edici\363n utilidades");
-  EXPECT_STREQ(WindowTextsOf(kCatalan).fields[3], "Par\340metres");
+  EXPECT_STREQ(WindowTextsOf(kLanguageSpanish).caption, "Edici\363n utilidades");
+  EXPECT_STREQ(WindowTextsOf(kLanguageCatalan).fields[3], "Par\340metres");
 }
 
 #ifdef _WIN32
@@ -403,8 +404,8 @@ TEST_F(ToolsFolder, HiddenOrSystemLanguageFilesDoNotCount) {
   for (DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
     WriteFile(lng, "esp\r\n");
     SetFileAttributesA(lng.c_str(), attribute);
-    LanguageChoice choice = SelectLanguage("", kCatalan, lng);
-    EXPECT_EQ(choice.language, kCatalan);
+    LanguageChoice choice = SelectLanguage("", kLanguageCatalan, lng);
+    EXPECT_EQ(choice.language, kLanguageCatalan);
     EXPECT_TRUE(choice.HostMode);
     SetFileAttributesA(lng.c_str(), FILE_ATTRIBUTE_NORMAL);
     fs::remove(lng);

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "engine/result.h"
-#include "engine/term_text.h"
 #include "format/short_string.h"
 
 struct Quantities {

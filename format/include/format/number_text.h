@@ -12,5 +12,10 @@
 // rounding half up.
 ShortString FormatNumber(double value);
 
+// The same from the exact decimal expansion of the value, always: the way
+// FormatNumber takes for the values its quicker way leaves, and what that way is
+// checked against.
+ShortString ExactNumberText(double value);
+
 // Decimal digits of the value, with "-" when negative.
 ShortString IntText(std::int32_t value);

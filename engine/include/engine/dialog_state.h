@@ -1,8 +1,9 @@
 // The engine's results by the names Vantel's dialog and its description use:
-// the process-wide ResultCode, ResultTexts and LanguageIndex, and the calls that
-// leave their result in them (Evaluate, IntegerPower, Factorial, TermValue,
-// PartialSum, PartialProduct). They are set here and nowhere else; every other
-// engine function takes the language as an argument and hands back its Result.
+// the process-wide LanguageIndex, ResultCode and ResultTexts, the start-up step,
+// and the calls that leave their result in them (Evaluate, IntegerPower,
+// Factorial, TermValue, PartialSum, PartialProduct). Each is set in this unit
+// alone and read by the program's shell; the rest of the engine takes the
+// language as an argument and hands back its Result.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +14,8 @@
 #include "engine/sequence.h"
 #include "format/short_string.h"
 
-// Vantel's language: Catalan unless changed before EngineStartup; the one index
-// the dialog passes to the check and the term request and the about window
-// reads for its texts. The engine's own functions take the language as an argument.
+// Vantel's language, Catalan: set by its definition alone. The dialog passes it
+// to the check, the term request and the about window; LoadResultTexts reads it.
 extern Language LanguageIndex;
 
 // The code of the last call below; a value is used only when it is 0.
