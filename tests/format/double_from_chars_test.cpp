@@ -32,6 +32,7 @@ Read ReadWithHelper(const std::string& t) {
   return {r.ec, static_cast<std::size_t>(r.ptr - t.data()), BitCast<std::uint64_t>(v)};
 }
 
+#if defined(__cpp_lib_to_chars)
 // The texts where rounding is hardest: the exact decimal values of the points
 // halfway between neighbouring doubles and numbers just beside them, printed
 // doubles of every size and precision, long digit strings, the edges of the
@@ -102,6 +103,7 @@ std::vector<std::string> HardTexts() {
   }
   return texts;
 }
+#endif
 
 TEST(DoubleFromChars, ReadsWhatTheStandardLibraryReads) {
 #if defined(__cpp_lib_to_chars)
