@@ -282,11 +282,8 @@ int Run(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitPlotNotWritten;
   }
   if (o.table) {
-    WriteTable(ShortString(formula), n,
-               o.csv_semicolon ? TableForm::kCsvSemicolon
-               : o.csv         ? TableForm::kCsv
-                               : TableForm::kTabs,
-               o.language, out);
+    const TableForm form = o.csv_semicolon ? TableForm::kCsvSemicolon : o.csv ? TableForm::kCsv : TableForm::kTabs;
+    WriteTable(ShortString(formula), n, form, o.language, [&](std::string_view line) { return !!(out << line); });
   } else {
     PrintQuantities(o, formula, n, result, out);
   }

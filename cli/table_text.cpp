@@ -10,10 +10,11 @@ std::string ShownText(std::int32_t code, const ShortString& text) {
   return code == kNoError ? text.str() : ConsoleText(Cp1252ToUtf8(text.view()), true);
 }
 
-void WriteTable(const ShortString& formula, std::uint16_t n, TableForm form, Language language, std::ostream& out) {
+void WriteTable(const ShortString& formula, std::uint16_t n, TableForm form, Language language,
+                const std::function<bool(std::string_view)>& write) {
   const bool csv = form != TableForm::kTabs;
   const bool semicolon = form == TableForm::kCsvSemicolon;
-  const char* end = csv ? "\r\n" : "\n";
+  const std::string end = csv ? "\r\n" : "\n";
   const char sep = semicolon ? ';' : csv ? ',' : '\t';
   auto field = [&](std::int32_t code, double value) {
     std::string text =
@@ -21,11 +22,11 @@ void WriteTable(const ShortString& formula, std::uint16_t n, TableForm form, Lan
     if (semicolon && code == kNoError) text = DecimalCommaNumber(text);
     return csv ? CsvField(text, sep) : TabField(text);
   };
-  if (semicolon) out << kUtf8ByteOrderMark;
-  out << "k" << sep << "a_k" << sep << "S_k" << sep << "P_k" << end;
+  bool writing =
+      write(std::string(semicolon ? kUtf8ByteOrderMark : "") + "k" + sep + "a_k" + sep + "S_k" + sep + "P_k" + end);
   ComputeTable(formula, n, [&](const TableRow& row) {
-    if (!out) return;  // the output is lost already: only the rest of the computation is left
-    out << row.k << sep << field(row.a_code, row.a) << sep << field(row.s_code, row.s) << sep
-        << field(row.p_code, row.p) << end;
+    if (!writing) return;  // the output is lost already: only the rest of the computation is left
+    writing = write(std::to_string(row.k) + sep + field(row.a_code, row.a) + sep + field(row.s_code, row.s) + sep +
+                    field(row.p_code, row.p) + end);
   });
 }

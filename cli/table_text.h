@@ -4,8 +4,9 @@
 #pragma once
 
 #include <cstdint>
-#include <ostream>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "engine/messages.h"
 #include "format/short_string.h"
@@ -20,6 +21,8 @@ enum class TableForm {
 // text of the code (Windows-1252) in UTF-8 with its own line breaks.
 std::string ShownText(std::int32_t code, const ShortString& text);
 
-// Writes the table of a formula that has passed the check; stops writing (not
-// computing) once the stream has failed.
-void WriteTable(const ShortString& formula, std::uint16_t n, TableForm form, Language language, std::ostream& out);
+// Writes the table of a formula that has passed the check, line by line (each
+// with its line end), through write; once write gives false (the output is
+// lost), the rest is computed but not written.
+void WriteTable(const ShortString& formula, std::uint16_t n, TableForm form, Language language,
+                const std::function<bool(std::string_view)>& write);

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,13 +124,14 @@ const char* vantel_table(const char* formula, const char* n_text, int lang, int 
   TermTexts request;
   std::string stop;
   if (!Start(formula, n_text, {false, false, false}, language, &request, &stop)) return Answer(stop);
-  std::ostringstream text;
-  WriteTable(ShortString(Utf8ToCp1252(Text(formula))), static_cast<std::uint16_t>(request.n),
-             form == 2   ? TableForm::kCsvSemicolon
-             : form == 1 ? TableForm::kCsv
-                         : TableForm::kTabs,
-             language, text);
-  return Answer("{\"stop\":\"none\",\"text\":" + JsonString(text.str()) + "}");
+  std::string text;
+  const TableForm table_form = form == 2 ? TableForm::kCsvSemicolon : form == 1 ? TableForm::kCsv : TableForm::kTabs;
+  WriteTable(ShortString(Utf8ToCp1252(Text(formula))), static_cast<std::uint16_t>(request.n), table_form, language,
+             [&](std::string_view line) {
+               text += line;
+               return true;
+             });
+  return Answer("{\"stop\":\"none\",\"text\":" + JsonString(text) + "}");
 }
 
 const char* vantel_plot(const char* formula, const char* n_text, int lang, int log_axis) {
