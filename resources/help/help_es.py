@@ -1,0 +1,4 @@
+SUCCESSIONS = """TODO
+"""
+INFOGENERAL = """TODO
+"""

@@ -1,0 +1,89 @@
+// Assembles the one self-contained page, vantel.html, and what is shipped beside
+// it (the web app manifest, the service worker and the manifest's icons):
+//
+//   node web/assemble.mjs --engine-simd FILE --engine FILE --icons DIR --help FILE
+//                         --year YEAR --out DIR
+//
+// The page's modules are bundled into one classic script (module scripts cannot
+// import each other under file://), the style sheet, the icons, the help texts
+// and both engine builds (with their WebAssembly inlined) go into the page.
+// The same inputs give the same bytes: nothing here reads a clock or a path
+// into the output.
+
+import { createHash } from "node:crypto";
+import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
+import { parseArgs } from "node:util";
+import * as esbuild from "esbuild";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const page = join(here, "page");
+
+const { values: options } = parseArgs({
+  options: {
+    "engine-simd": { type: "string" },
+    engine: { type: "string" },
+    icons: { type: "string" },
+    help: { type: "string" },
+    year: { type: "string" },
+    out: { type: "string" },
+  },
+});
+for (const name of ["engine-simd", "engine", "icons", "help", "year", "out"]) {
+  if (!options[name]) throw new Error(`assemble: --${name} is missing`);
+}
+
+const read = (file) => readFileSync(file, "utf8");
+
+// A text inside a <script> element: "</" would end the element early, so it is
+// written "<\/", the same text for JavaScript and JSON.
+const scriptSafe = (text) => text.replaceAll("</", "<\\/");
+
+function bundle(entry, format) {
+  const result = esbuild.buildSync({
+    entryPoints: [join(page, entry)],
+    bundle: true,
+    format,
+    minify: true,
+    target: "es2022",
+    legalComments: "none",
+    charset: "utf8",
+    write: false,
+  });
+  return result.outputFiles[0].text;
+}
+
+const css = esbuild.transformSync(read(join(page, "style.css")), { loader: "css", minify: true }).code;
+const icons = JSON.parse(read(join(options.icons, "icons.json")));
+const help = read(options.help);
+const engines = {
+  simd: read(options["engine-simd"]),
+  plain: read(options.engine),
+  worker: bundle("worker.js", "iife"),
+};
+
+// Replaced by a function, so that "$" in the inserted texts means nothing.
+const fills = {
+  "@STYLE@": css,
+  "@HELP@": scriptSafe(help.trim()),
+  "@ENGINES@": scriptSafe(`globalThis.VANTEL_ENGINES=${JSON.stringify(engines)};`),
+  "@SCRIPT@": scriptSafe(bundle("main.js", "iife")),
+  "@YEAR@": options.year,
+};
+let html = read(join(page, "index.html"));
+html = html.replace(/@ICON_URL:(\w+)@/g, (_, name) => `data:image/svg+xml,${encodeURIComponent(icons[name])}`);
+html = html.replace(/@ICON:(\w+)@/g, (_, name) => icons[name].replace("<svg ", '<svg focusable="false" '));
+html = html.replace(/@[A-Z]+@/g, (key) => {
+  if (!(key in fills)) throw new Error(`assemble: nothing to put in ${key}`);
+  return fills[key];
+});
+
+mkdirSync(options.out, { recursive: true });
+writeFileSync(join(options.out, "vantel.html"), html);
+const digest = createHash("sha256").update(html).digest("hex").slice(0, 16);
+writeFileSync(join(options.out, "vantel-sw.js"), read(join(page, "service-worker.js")).replace("@DIGEST@", digest));
+copyFileSync(join(page, "vantel.webmanifest"), join(options.out, "vantel.webmanifest"));
+for (const size of [192, 512]) {
+  copyFileSync(join(options.icons, `vantel-${size}.png`), join(options.out, `vantel-${size}.png`));
+}
