@@ -2,14 +2,16 @@
 // it (the web app manifest, the service worker and the manifest's icons):
 //
 //   node web/assemble.mjs --engine-simd FILE --engine FILE --icons DIR --help FILE
-//                         --year YEAR --out DIR
+//                         [--year YEAR] --out DIR
 //
 // The page's modules are bundled into one classic script (module scripts cannot
 // import each other under file://), the style sheet, the icons, the help texts
 // and both engine builds (with their WebAssembly inlined) go into the page.
 // The same inputs give the same bytes: nothing here reads a clock or a path
-// into the output.
+// into the output. The about window's year is the year of SOURCE_DATE_EPOCH, or
+// else of the last commit, unless --year gives it.
 
+import { execFileSync } from "node:child_process";
 import { createHash } from "node:crypto";
 import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import { dirname, join } from "node:path";
@@ -30,8 +32,15 @@ const { values: options } = parseArgs({
     out: { type: "string" },
   },
 });
-for (const name of ["engine-simd", "engine", "icons", "help", "year", "out"]) {
+for (const name of ["engine-simd", "engine", "icons", "help", "out"]) {
   if (!options[name]) throw new Error(`assemble: --${name} is missing`);
+}
+
+function releaseYear() {
+  const seconds =
+    process.env.SOURCE_DATE_EPOCH ||
+    execFileSync("git", ["log", "-1", "--format=%ct"], { cwd: here, encoding: "utf8" }).trim();
+  return String(new Date(Number(seconds) * 1000).getUTCFullYear());
 }
 
 const read = (file) => readFileSync(file, "utf8");
@@ -69,7 +78,7 @@ const fills = {
   "@HELP@": scriptSafe(help.trim()),
   "@ENGINES@": scriptSafe(`globalThis.VANTEL_ENGINES=${JSON.stringify(engines)};`),
   "@SCRIPT@": scriptSafe(bundle("main.js", "iife")),
-  "@YEAR@": options.year,
+  "@YEAR@": options.year ?? releaseYear(),
 };
 let html = read(join(page, "index.html"));
 html = html.replace(/@ICON_URL:(\w+)@/g, (_, name) => `data:image/svg+xml,${encodeURIComponent(icons[name])}`);

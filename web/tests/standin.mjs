@@ -85,7 +85,7 @@ function mergeHistory(held, added) {
 const lines = (text) => (text === "" ? [] : text.split("\n"));
 
 function answer(program, fn, args) {
-  const lang = ["--lang", LANG[args[3]] ?? "ca"];
+  const lang = ["--lang", LANG[fn === "vantel_request" ? args[3] : args[2]] ?? "ca"];
   if (fn === "vantel_request") {
     const [formula, n, want] = args;
     const run = cli(program, [...lang, "--json", "--", formula, n]);
