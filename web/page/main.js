@@ -105,8 +105,8 @@ function switchLanguage() {
   } catch {
     // Not remembered where storage is blocked; the page goes on in the language.
   }
-  // The engine's texts on show come again in the new language.
-  if (state.shown) runTermRequest();
+  // The engine's texts on show, or on their way, come again in the new language.
+  if (state.shown || compute.busy()) runTermRequest();
   if (state.extrasShown === "table") showTable();
   if (state.extrasShown === "plot") showPlot();
 }
