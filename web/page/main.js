@@ -128,9 +128,19 @@ function announce(text) {
   setTimeout(() => (region.textContent = text), 50);
 }
 
-function showMessage(prefix, caption, text) {
+// The check's text shows the formula up to its fault and marks the fault with
+// "?" or " : "; the mark and what follows it are highlighted, the text kept as it is.
+function markedFault(text) {
+  const at = Math.max(text.lastIndexOf(" : "), text.lastIndexOf("?"));
+  if (at < 0) return [document.createTextNode(text)];
+  const mark = document.createElement("mark");
+  mark.textContent = text.slice(at);
+  return [document.createTextNode(text.slice(0, at)), mark];
+}
+
+function showMessage(prefix, caption, text, marked = false) {
   $(`${prefix}-caption`).textContent = caption;
-  $(`${prefix}-text`).textContent = text;
+  $(`${prefix}-text`).replaceChildren(...(marked ? markedFault(text) : [document.createTextNode(text)]));
   $(prefix === "message" ? "message" : "extras-message").hidden = false;
 }
 
@@ -180,7 +190,7 @@ async function runTermRequest() {
     // An empty or all-blank formula is refused without a word.
     if (answer.shown) {
       $("formula").setAttribute("aria-invalid", "true");
-      showMessage("message", answer.caption, answer.text);
+      showMessage("message", answer.caption, answer.text, true);
       state.shown = true;
     }
     return;
@@ -283,7 +293,7 @@ function extrasStopped(answer) {
     hideMessage("extras");
     return false;
   }
-  if (answer.stop === "n" || answer.shown) showMessage("extras", answer.caption, answer.text);
+  if (answer.stop === "n" || answer.shown) showMessage("extras", answer.caption, answer.text, answer.stop === "formula");
   return true;
 }
 
