@@ -3,7 +3,9 @@
 // page never waits for the engine. A replaceable worker serves one call at a
 // time: a newer call ends the running one (the worker is terminated and started
 // again from the compiled WebAssembly module) and the older call's promise is
-// rejected with Replaced. Other workers queue their calls.
+// rejected with Replaced. Other workers queue their calls. A worker that keeps a
+// spare has a second one started and waiting, which takes over at once when the
+// running call is replaced (a new spare then starts in the background).
 
 // The smallest module that uses WebAssembly SIMD: one function returning
 // i8x16.splat(i32.const 0). Browsers without SIMD refuse it.
@@ -33,30 +35,43 @@ export class EngineScript {
 }
 
 export class EngineWorker {
-  constructor(script, { replaceable }) {
+  constructor(script, { replaceable, spare = false }) {
     this.script = script;
     this.replaceable = replaceable;
+    this.keepsSpare = spare;
     this.pending = new Map();
     this.nextId = 1;
     this.worker = null;
+    this.spare = null;
   }
 
-  spawn() {
+  start() {
     const worker = new Worker(this.script.url);
-    worker.onmessage = (event) => this.received(event.data);
+    worker.onmessage = (event) => {
+      if (event.data.module) this.compiled(event.data.module);
+      else if (worker === this.worker) this.received(event.data);
+    };
     worker.onerror = (event) => {
       event.preventDefault();
-      this.fail(new EngineFailed(event.message || "worker error"));
+      if (worker === this.worker) this.fail(new EngineFailed(event.message || "worker error"));
     };
     worker.postMessage({ start: this.script.compiled });
-    this.worker = worker;
+    return worker;
+  }
+
+  // The spare is started from the compiled module only, so that the page's first
+  // worker does not compile the engine twice over.
+  spawn() {
+    this.worker = this.spare ?? this.start();
+    this.spare = this.keepsSpare && this.script.compiled ? this.start() : null;
+  }
+
+  compiled(module) {
+    this.script.compiled ??= module;
+    if (this.keepsSpare && !this.spare) this.spare = this.start();
   }
 
   received(message) {
-    if (message.module) {
-      this.script.compiled ??= message.module;
-      return;
-    }
     if (message.failed) {
       this.fail(new EngineFailed(message.failed));
       return;

@@ -21,7 +21,7 @@ const LANGUAGE_KEY = "vantel.language";
 
 const sources = globalThis.VANTEL_ENGINES;
 const script = new EngineScript(hasSimd() && sources.simd ? sources.simd : sources.plain, sources.worker);
-const compute = new EngineWorker(script, { replaceable: true });
+const compute = new EngineWorker(script, { replaceable: true, spare: true });
 const extras = new EngineWorker(script, { replaceable: true });
 const files = new EngineWorker(script, { replaceable: false });
 
