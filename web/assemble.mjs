@@ -66,24 +66,30 @@ function bundle(entry, format) {
 const css = esbuild.transformSync(read(join(page, "style.css")), { loader: "css", minify: true }).code;
 const icons = JSON.parse(read(join(options.icons, "icons.json")));
 const help = read(options.help);
-const engines = {
-  simd: read(options["engine-simd"]),
-  plain: read(options.engine),
-  worker: bundle("worker.js", "iife"),
-};
+
+// The engines and the worker's body travel as plain text (script elements of
+// type text/plain, read by the page when it starts a worker), so the browser does
+// not parse them as the page's own script. Such an element cannot escape what
+// would end it early, so a text holding it is refused.
+function rawText(name, text) {
+  if (/<\/script|<!--/i.test(text)) throw new Error(`assemble: ${name} holds "</script" or "<!--"`);
+  return text;
+}
 
 // Replaced by a function, so that "$" in the inserted texts means nothing.
 const fills = {
   "@STYLE@": css,
   "@HELP@": scriptSafe(help.trim()),
-  "@ENGINES@": scriptSafe(`globalThis.VANTEL_ENGINES=${JSON.stringify(engines)};`),
+  "@ENGINE_SIMD@": rawText(options["engine-simd"], read(options["engine-simd"])),
+  "@ENGINE_PLAIN@": rawText(options.engine, read(options.engine)),
+  "@WORKER@": rawText("worker.js", bundle("worker.js", "iife")),
   "@SCRIPT@": scriptSafe(bundle("main.js", "iife")),
   "@YEAR@": options.year ?? releaseYear(),
 };
 let html = read(join(page, "index.html"));
 html = html.replace(/@ICON_URL:(\w+)@/g, (_, name) => `data:image/svg+xml,${encodeURIComponent(icons[name])}`);
 html = html.replace(/@ICON:(\w+)@/g, (_, name) => icons[name].replace("<svg ", '<svg focusable="false" '));
-html = html.replace(/@[A-Z]+@/g, (key) => {
+html = html.replace(/@[A-Z_]+@/g, (key) => {
   if (!(key in fills)) throw new Error(`assemble: nothing to put in ${key}`);
   return fills[key];
 });

@@ -19,8 +19,9 @@ const STEP_MIN = 1;
 const STEP_MAX = 170;
 const LANGUAGE_KEY = "vantel.language";
 
-const sources = globalThis.VANTEL_ENGINES;
-const script = new EngineScript(hasSimd() && sources.simd ? sources.simd : sources.plain, sources.worker);
+// The engine builds and the worker's body are texts of the page (assemble.mjs).
+const pageText = (id) => document.getElementById(id).textContent;
+const script = new EngineScript(pageText(hasSimd() ? "engine-simd" : "engine-plain"), pageText("engine-worker"));
 const compute = new EngineWorker(script, { replaceable: true, spare: true });
 const extras = new EngineWorker(script, { replaceable: true });
 const files = new EngineWorker(script, { replaceable: false });
@@ -450,12 +451,12 @@ function wire() {
 }
 
 function start() {
+  compute.spawn(); // first, so that the engine compiles while the page is set up
   fillLanguages();
   const language = startLanguage(storedLanguage(), navigator.languages);
   $("lang").value = language;
   applyLanguage(language);
   wire();
-  compute.spawn();
   history.load().catch(engineFailed);
   offerInstall();
   // Like Vantel's command line: a formula, and with n the results at once
