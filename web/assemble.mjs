@@ -13,6 +13,7 @@
 
 import { execFileSync } from "node:child_process";
 import { createHash } from "node:crypto";
+import { deflateRawSync } from "node:zlib";
 import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -76,12 +77,33 @@ function rawText(name, text) {
   return text;
 }
 
+// An engine build is emscripten's script with its WebAssembly inlined as one
+// base64 data URL. The page carries the two apart: the script with an empty data
+// URL (the page hands the engine its compiled module instead), the same for both
+// builds, once; and each build's WebAssembly compressed (raw deflate) before its
+// base64, which gzip can no longer shrink but which is a quarter of the size that
+// gzip makes of the plain base64.
+const DATA_URL = /data:application\/octet-stream;base64,([A-Za-z0-9+/=]+)/g;
+function splitEngine(file) {
+  const source = read(file);
+  const found = [...source.matchAll(DATA_URL)];
+  if (found.length !== 1) throw new Error(`assemble: ${file} holds ${found.length} inlined modules, not one`);
+  return {
+    script: source.replace(DATA_URL, "data:application/octet-stream;base64,"),
+    wasm: deflateRawSync(Buffer.from(found[0][1], "base64"), { level: 9 }).toString("base64"),
+  };
+}
+const simd = splitEngine(options["engine-simd"]);
+const plain = splitEngine(options.engine);
+if (simd.script !== plain.script) throw new Error("assemble: the two engine builds differ in their scripts");
+
 // Replaced by a function, so that "$" in the inserted texts means nothing.
 const fills = {
   "@STYLE@": css,
   "@HELP@": scriptSafe(help.trim()),
-  "@ENGINE_SIMD@": rawText(options["engine-simd"], read(options["engine-simd"])),
-  "@ENGINE_PLAIN@": rawText(options.engine, read(options.engine)),
+  "@ENGINE@": rawText(options.engine, plain.script),
+  "@WASM_SIMD@": simd.wasm,
+  "@WASM_PLAIN@": plain.wasm,
   "@WORKER@": rawText("worker.js", bundle("worker.js", "iife")),
   "@SCRIPT@": scriptSafe(bundle("main.js", "iife")),
   "@YEAR@": options.year ?? releaseYear(),

@@ -1,12 +1,13 @@
 // The page's benchmark (not a test): run after the web preset's build,
 //   node web/bench.mjs [PAGE_FOLDER]     (default build/web/web)
 // It prints
-// - the page's size, whole and gzipped, and what each engine build adds to it;
+// - the page's size, whole and gzipped, and what its parts add to it (the
+//   engine's script, each build's WebAssembly, the worker, the help texts);
 // - the time from opening vantel.html (file://) to the first result, as the
 //   page's own clock counts it from the start of the navigation (median of 7);
 // - S_65535 of (1+1/n)^n and of 1/n^2 in the page (Chromium, from Calcula to
-//   the result on show) against the native vantel-cli in the same run (medians
-//   of 7), and their ratio.
+//   the result on show), with SIMD and without, against the native vantel-cli
+//   in the same run (the process as a user starts it; medians of 7), and the ratios.
 
 import { execFileSync } from "node:child_process";
 import { readFileSync } from "node:fs";
@@ -20,13 +21,14 @@ const page = join(folder, "vantel.html");
 const median = (values) => values.slice().sort((a, b) => a - b)[values.length >> 1];
 const runs = 7;
 
-const html = readFileSync(page);
+const html = readFileSync(page, "utf8");
 const gzip = (data) => gzipSync(data, { level: 9 }).length;
 const kb = (bytes) => `${(bytes / 1024).toFixed(0)} KB`;
-console.log(`vantel.html: ${kb(html.length)}, gzipped ${kb(gzip(html))}`);
-for (const name of ["vantel-engine-simd.js", "vantel-engine.js"]) {
-  const engine = readFileSync(join(folder, name));
-  console.log(`  ${name}: ${kb(engine.length)}, gzipped ${kb(gzip(engine))}`);
+console.log(`vantel.html: ${kb(Buffer.byteLength(html))}, gzipped ${kb(gzip(html))}`);
+// What each part adds: the page's text elements, gzipped on their own.
+for (const id of ["engine", "engine-wasm-simd", "engine-wasm-plain", "engine-worker", "help-texts"]) {
+  const text = html.match(new RegExp(`<script type="[^"]+" id="${id}">([\\s\\S]*?)</script>`))[1];
+  console.log(`  ${id}: ${kb(Buffer.byteLength(text))}, gzipped ${kb(gzip(text))}`);
 }
 
 // Records, on the page's own clock, when each result box first shows a text
@@ -54,28 +56,42 @@ try {
   }
   console.log(`opening to the first result (1/n, n = 3): ${median(firsts).toFixed(0)} ms (median of ${runs})`);
 
-  const context = await browser.newContext();
-  await context.addInitScript(clock);
-  const tab = await context.newPage();
-  await tab.goto(pathToFileURL(page).href);
+  // The page's two engine builds: with SIMD, and without (the browser made to
+  // refuse SIMD, as one without it does).
+  const tabs = {};
+  for (const build of ["SIMD", "no SIMD"]) {
+    const context = await browser.newContext();
+    await context.addInitScript(clock);
+    if (build === "no SIMD") await context.addInitScript(() => (WebAssembly.validate = () => false));
+    tabs[build] = await context.newPage();
+    await tabs[build].goto(pathToFileURL(page).href);
+  }
+  const inPage = async (tab, formula) => {
+    await tab.fill("#formula", formula); // empties the boxes
+    await tab.fill("#n", "65535");
+    await tab.evaluate(() => (window.benchTimes = { asked: 0 }));
+    await tab.click("#compute");
+    await tab.waitForFunction(() => window.benchTimes.shown);
+    return tab.evaluate(() => window.benchTimes.shown - window.benchTimes.asked);
+  };
+  const inNative = (formula) => {
+    const start = process.hrtime.bigint();
+    execFileSync(cliPath, [formula, "65535"]);
+    return Number(process.hrtime.bigint() - start) / 1e6;
+  };
   for (const formula of ["(1+1/n)^n", "1/n^2"]) {
-    const inPage = [];
+    // Taken in turns, so that a busy moment of the machine falls on all three alike.
+    const times = { SIMD: [], "no SIMD": [], native: [] };
     for (let i = 0; i < runs; i++) {
-      await tab.fill("#formula", formula); // empties the boxes
-      await tab.fill("#n", "65535");
-      await tab.evaluate(() => (window.benchTimes = { asked: 0 }));
-      await tab.click("#compute");
-      await tab.waitForFunction(() => window.benchTimes.shown);
-      inPage.push(await tab.evaluate(() => window.benchTimes.shown - window.benchTimes.asked));
+      times.SIMD.push(await inPage(tabs.SIMD, formula));
+      times["no SIMD"].push(await inPage(tabs["no SIMD"], formula));
+      times.native.push(inNative(formula));
     }
-    const native = [];
-    for (let i = 0; i < runs; i++) {
-      const start = process.hrtime.bigint();
-      execFileSync(cliPath, [formula, "65535"]);
-      native.push(Number(process.hrtime.bigint() - start) / 1e6);
-    }
-    const [p, n] = [median(inPage), median(native)];
-    console.log(`S_65535 of ${formula}: page ${p.toFixed(1)} ms, native vantel-cli ${n.toFixed(1)} ms: ${(p / n).toFixed(2)}x`);
+    const [simd, plain, native] = [median(times.SIMD), median(times["no SIMD"]), median(times.native)];
+    console.log(
+      `S_65535 of ${formula}: native vantel-cli ${native.toFixed(1)} ms; page ${simd.toFixed(1)} ms ` +
+        `(${(simd / native).toFixed(2)}x), without SIMD ${plain.toFixed(1)} ms (${(plain / native).toFixed(2)}x)`,
+    );
   }
 } finally {
   await browser.close();

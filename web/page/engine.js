@@ -1,6 +1,8 @@
 // The page's side of the engine workers. Every engine call runs in a Web Worker
 // made from a Blob URL (a worker script file is refused under file://), so the
-// page never waits for the engine. A replaceable worker serves one call at a
+// page never waits for the engine. The page compiles the engine's WebAssembly
+// once (it carries it deflated, see assemble.mjs) and hands the compiled module
+// to each worker, which only instantiates it. A replaceable worker serves one call at a
 // time: a newer call ends the running one (the worker is terminated and started
 // again from the compiled WebAssembly module) and the older call's promise is
 // rejected with Replaced. Other workers queue their calls. A worker that keeps a
@@ -9,6 +11,8 @@
 
 // The smallest module that uses WebAssembly SIMD: one function returning
 // i8x16.splat(i32.const 0). Browsers without SIMD refuse it.
+import { inflateSync } from "fflate";
+
 const SIMD_PROBE = new Uint8Array([
   0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 8, 1, 6, 0, 65, 0, 253, 15, 11,
 ]);
@@ -24,13 +28,20 @@ export function hasSimd() {
 export class Replaced extends Error {}
 export class EngineFailed extends Error {}
 
-// What every worker of the page shares: the Blob URL of the engine and the
-// worker body, and the compiled module once the first worker has it.
+function base64Bytes(text) {
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
+  return bytes;
+}
+
+// What every worker of the page shares: the Blob URL of the engine's script and
+// the worker's body, and the compiled module (a promise).
 export class EngineScript {
-  constructor(engineSource, workerSource) {
+  constructor(engineSource, workerSource, deflatedWasm) {
     const blob = new Blob([engineSource, "\n;\n", workerSource], { type: "text/javascript" });
     this.url = URL.createObjectURL(blob);
-    this.compiled = null;
+    this.module = Promise.resolve().then(() => WebAssembly.compile(inflateSync(base64Bytes(deflatedWasm))));
   }
 }
 
@@ -45,30 +56,24 @@ export class EngineWorker {
     this.spare = null;
   }
 
+  // A new worker; calls posted before the module reaches it wait in the worker.
   start() {
     const worker = new Worker(this.script.url);
-    worker.onmessage = (event) => {
-      if (event.data.module) this.compiled(event.data.module);
-      else if (worker === this.worker) this.received(event.data);
-    };
+    worker.onmessage = (event) => worker === this.worker && this.received(event.data);
     worker.onerror = (event) => {
       event.preventDefault();
       if (worker === this.worker) this.fail(new EngineFailed(event.message || "worker error"));
     };
-    worker.postMessage({ start: this.script.compiled });
+    this.script.module.then(
+      (module) => worker.postMessage({ start: module }),
+      (error) => worker === this.worker && this.fail(new EngineFailed(String(error))),
+    );
     return worker;
   }
 
-  // The spare is started from the compiled module only, so that the page's first
-  // worker does not compile the engine twice over.
   spawn() {
     this.worker = this.spare ?? this.start();
-    this.spare = this.keepsSpare && this.script.compiled ? this.start() : null;
-  }
-
-  compiled(module) {
-    this.script.compiled ??= module;
-    if (this.keepsSpare && !this.spare) this.spare = this.start();
+    this.spare = this.keepsSpare ? this.start() : null;
   }
 
   received(message) {

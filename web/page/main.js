@@ -19,9 +19,14 @@ const STEP_MIN = 1;
 const STEP_MAX = 170;
 const LANGUAGE_KEY = "vantel.language";
 
-// The engine builds and the worker's body are texts of the page (assemble.mjs).
+// The engine's script, its two builds of WebAssembly (with SIMD and without) and
+// the worker's body are texts of the page (assemble.mjs).
 const pageText = (id) => document.getElementById(id).textContent;
-const script = new EngineScript(pageText(hasSimd() ? "engine-simd" : "engine-plain"), pageText("engine-worker"));
+const script = new EngineScript(
+  pageText("engine"),
+  pageText("engine-worker"),
+  pageText(hasSimd() ? "engine-wasm-simd" : "engine-wasm-plain"),
+);
 const compute = new EngineWorker(script, { replaceable: true, spare: true });
 const extras = new EngineWorker(script, { replaceable: true });
 const files = new EngineWorker(script, { replaceable: false });

@@ -3,10 +3,9 @@
 // answers each message {id, fn, args} with {id, json}: the engine function's
 // JSON text, parsed by the page. Messages carry plain data only.
 //
-// The first message may carry a compiled WebAssembly.Module (from an earlier
-// worker of the page): the engine is then instantiated from it instead of being
-// compiled again, so a worker that replaces a terminated one starts in a moment.
-// A worker that compiles the module itself posts it back for the next one.
+// The first message, {start}, carries the engine's compiled WebAssembly.Module
+// (the page compiles it once): the worker only instantiates it, so a worker that
+// replaces a terminated one is ready in a moment.
 
 /* global VantelEngine */
 
@@ -23,23 +22,11 @@ let engine = null;
 const waiting = [];
 
 function start(compiled) {
-  const options = {};
-  if (compiled) {
-    options.instantiateWasm = (imports, receive) => {
-      WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled));
-      return {};
-    };
-  } else {
-    // Keep the module that emscripten compiles, for the workers that come after.
-    const instantiate = WebAssembly.instantiate;
-    WebAssembly.instantiate = async (source, imports) => {
-      const result = await instantiate(source, imports);
-      if (result.module) self.postMessage({ module: result.module });
-      WebAssembly.instantiate = instantiate;
-      return result;
-    };
-  }
-  VantelEngine(options).then(
+  const instantiateWasm = (imports, receive) => {
+    WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled));
+    return {};
+  };
+  VantelEngine({ instantiateWasm }).then(
     (module) => {
       engine = module;
       self.postMessage({ ready: true });
