@@ -98,9 +98,10 @@ export class History {
     return this.serialise(async () => {
       const before = this.entries.length;
       this.entries = (await this.merge(this.entries, formulas)).entries;
+      const added = this.entries.length - before;
       await this.keep();
       this.changed(this.entries);
-      return this.entries.length - before;
+      return added;
     });
   }
 
