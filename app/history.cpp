@@ -82,13 +82,17 @@ std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const st
   return on_disk;
 }
 
-SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
+std::string HistoryFileBytes(const std::vector<ShortString>& entries) {
   std::string bytes;
   for (const ShortString& entry : entries) {
     bytes += entry.view();
     bytes += kLineEnd;
   }
-  return SaveWholeFile(name, bytes);
+  return bytes;
+}
+
+SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
+  return SaveWholeFile(name, HistoryFileBytes(entries));
 }
 
 // The texts are Catalan, like every text of the dialog, in Windows-1252.

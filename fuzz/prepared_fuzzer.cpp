@@ -5,7 +5,6 @@
 // widest or the plain vector instructions by the first byte. The first sixteen
 // bytes read as two doubles a and b also give a^b both the fast and the careful
 // way, which must agree (for a positive a and a b that is not an integer).
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -19,11 +18,12 @@
 #include "engine/sequence.h"
 #include "engine/term_text.h"
 #include "engine/testing.h"
+#include "format/bit_cast.h"
 #include "tests/engine/reference_evaluate.h"
 
 namespace {
 
-bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+bool Same(double a, double b) { return BitCast<std::uint64_t>(a) == BitCast<std::uint64_t>(b); }
 
 [[noreturn]] void Differ(const ShortString& formula, const char* what, unsigned k) {
   std::fprintf(stderr, "differ: %s at %u of \"%s\"\n", what, k, formula.c_str());

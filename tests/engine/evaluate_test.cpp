@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -16,6 +14,7 @@
 #include "engine/groups.h"
 #include "engine/power.h"
 #include "engine/testing.h"
+#include "format/bit_cast.h"
 #include "format/number_text.h"
 #include "tests/engine/reference_evaluate.h"
 
@@ -303,7 +302,7 @@ TEST(Evaluate, EqualsThePlainEvaluationOnRandomTexts) {
     const Result plain = ReferenceEvaluate(text);
     ++texts;
     ASSERT_EQ(ResultCode, plain.code) << t;
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(plain.value)) << t;
+    ASSERT_EQ(BitCast<std::uint64_t>(v), BitCast<std::uint64_t>(plain.value)) << t;
   }
   EXPECT_GT(texts, 1000);
 }
