@@ -3,18 +3,14 @@
 // server, and the native vantel-cli to compare with.
 //
 // The page is build/web/web/vantel.html (the web preset's build; VANTEL_PAGE_DIR
-// names another folder). Where no engine build exists yet, the page is assembled
-// with a stand-in engine that answers from the native vantel-cli (standin.mjs),
-// and the tests that need the real engine say they are skipped.
+// names another folder).
 
 import { execFileSync } from "node:child_process";
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
+import { existsSync, readFileSync } from "node:fs";
 import { createServer } from "node:http";
-import { tmpdir } from "node:os";
 import { dirname, extname, join } from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 import { chromium } from "playwright-core";
-import { startStandin } from "./standin.mjs";
 
 export const root = join(dirname(fileURLToPath(import.meta.url)), "..", "..");
 export const cliPath = process.env.VANTEL_CLI ?? join(root, "build", "native", "bin", "vantel-cli");
@@ -28,27 +24,13 @@ export function cli(args, encoding = "utf8") {
   }
 }
 
-// The folder holding vantel.html; realEngine tells whether it is the WebAssembly one.
-export async function pageFolder() {
-  const built = process.env.VANTEL_PAGE_DIR ?? join(root, "build", "web", "web");
-  if (existsSync(join(built, "vantel.html")) && existsSync(join(built, "vantel-engine.js"))) {
-    return { folder: built, realEngine: true, close() {} };
+// The folder holding vantel.html: the web preset's build, or VANTEL_PAGE_DIR.
+export function pageFolder() {
+  const folder = process.env.VANTEL_PAGE_DIR ?? join(root, "build", "web", "web");
+  if (!existsSync(join(folder, "vantel.html"))) {
+    throw new Error(`no page in ${folder}: build it first (cmake --preset web && cmake --build --preset web)`);
   }
-  const standin = await startStandin(cliPath);
-  const folder = mkdtempSync(join(tmpdir(), "vantel-page-"));
-  const assets = join(root, "build", "web-standin-assets");
-  if (!existsSync(join(assets, "icons.json"))) {
-    mkdirSync(assets, { recursive: true });
-    execFileSync("python3", [join(root, "resources/icons/make_page_icons.py"), assets]);
-  }
-  execFileSync("python3", [join(root, "resources/help/make_page_help.py"), join(assets, "help.json")]);
-  writeFileSync(join(folder, "standin-engine.js"), standin.engine);
-  const engine = join(folder, "standin-engine.js");
-  execFileSync("node", [
-    join(root, "web/assemble.mjs"), "--engine-simd", engine, "--engine", engine,
-    "--icons", assets, "--help", join(assets, "help.json"), "--out", folder,
-  ]);
-  return { folder, realEngine: false, close: standin.close };
+  return folder;
 }
 
 export const fileUrl = (folder, query = "") => pathToFileURL(join(folder, "vantel.html")).href + query;
