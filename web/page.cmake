@@ -1,13 +1,13 @@
 # The web page: vantel.html, one self-contained file, and what is shipped beside
 # it (vantel.webmanifest, vantel-sw.js, vantel-192.png, vantel-512.png), in this
 # folder's build folder beside the engine builds it inlines. Assembled by
-# assemble.mjs (node, with esbuild from web/node_modules: scripts/deps web) from
+# assemble.mjs (node, with esbuild from node_modules: scripts/deps web) from
 # web/page/, the icons drawn by resources/icons/ and the help texts of
 # resources/help/.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 find_program(VANTEL_NODE node REQUIRED)
-if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/node_modules/esbuild/package.json)
-  message(FATAL_ERROR "web/node_modules is missing: run scripts/deps web (npm ci in web/)")
+if(NOT EXISTS ${PROJECT_SOURCE_DIR}/node_modules/esbuild/package.json)
+  message(FATAL_ERROR "node_modules is missing: run scripts/deps web (npm ci)")
 endif()
 
 set(page_assets ${CMAKE_CURRENT_BINARY_DIR}/page-assets)

@@ -159,7 +159,7 @@ describe("history that is never lost", () => {
 });
 
 describe("usable by everyone", () => {
-  const axeSource = readFileSync(join(root, "web/node_modules/axe-core/axe.min.js"), "utf8");
+  const axeSource = readFileSync(join(root, "node_modules/axe-core/axe.min.js"), "utf8");
   const violations = async (page) => {
     await page.addScriptTag({ content: axeSource });
     const found = await page.evaluate(() =>
