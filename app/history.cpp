@@ -82,7 +82,7 @@ std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const st
   return on_disk;
 }
 
-std::string HistoryFileText(const std::vector<ShortString>& entries) {
+std::string HistoryFileBytes(const std::vector<ShortString>& entries) {
   std::string bytes;
   for (const ShortString& entry : entries) {
     bytes += entry.view();
@@ -92,7 +92,7 @@ std::string HistoryFileText(const std::vector<ShortString>& entries) {
 }
 
 SaveFault WriteHistoryFile(const char* name, const std::vector<ShortString>& entries) {
-  return SaveWholeFile(name, HistoryFileText(entries));
+  return SaveWholeFile(name, HistoryFileBytes(entries));
 }
 
 // The texts are Catalan, like every text of the dialog, in Windows-1252.

@@ -40,8 +40,8 @@ bool ReadHistoryLines(TextFile* file, std::size_t already_held, const std::funct
 std::vector<ShortString> MergeHistory(std::vector<ShortString> on_disk, const std::vector<ShortString>& added,
                                       bool* full);
 
-// The bytes of a history file holding the entries.
-std::string HistoryFileText(const std::vector<ShortString>& entries);
+// The bytes of the history file that holds the entries: each followed by CR LF.
+std::string HistoryFileBytes(const std::vector<ShortString>& entries);
 
 // Writes the entries as the whole history file (SaveWholeFile): a fault never
 // leaves it truncated or changed. The result tells what went wrong, if anything.

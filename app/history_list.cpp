@@ -99,8 +99,8 @@ SaveFault SaveMerged(HWND dialog, std::chrono::milliseconds wait, bool* kept) {
       *kept = true;
       return std::nullopt;
     }
-    if (!found) return HistoryFileText(entries);
-    return HistoryFileText(MergeHistory(std::move(on_disk), added, &App.history_full));
+    if (!found) return HistoryFileBytes(entries);
+    return HistoryFileBytes(MergeHistory(std::move(on_disk), added, &App.history_full));
   });
 }
 

@@ -14,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <bit>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +27,7 @@
 #include "engine/dialog_state.h"
 #include "engine/prepared.h"
 #include "engine/sequence.h"
+#include "format/bit_cast.h"
 #include "tests/engine/text_quantities.h"
 
 namespace {
@@ -88,8 +88,7 @@ class MedianReporter : public benchmark::ConsoleReporter {
 };
 
 bool Same(Result a, Result b) {
-  return a.code == b.code &&
-         (a.code != 0 || std::bit_cast<std::uint64_t>(a.value) == std::bit_cast<std::uint64_t>(b.value));
+  return a.code == b.code && (a.code != 0 || BitCast<std::uint64_t>(a.value) == BitCast<std::uint64_t>(b.value));
 }
 
 // The three ways must agree before their times mean anything.

@@ -8,11 +8,9 @@
 #include "cli/encoding.h"
 #include "cli/output.h"
 #include "cli/plot.h"
+#include "cli/table_text.h"
 #include "engine/check.h"
 #include "engine/messages.h"
-#include "engine/result.h"
-#include "engine/table.h"
-#include "format/number_text.h"
 #include "format/text.h"
 #include "resources/version.h"
 
@@ -210,12 +208,6 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, Problem* pro
   return CheckOptions(o, problem);
 }
 
-// What a result box shows, as the console shows it: the number text, or the
-// text of the code with its own line breaks.
-std::string Shown(std::int32_t code, const ShortString& text) {
-  return code == kNoError ? text.str() : ConsoleText(Cp1252ToUtf8(text.view()), true);
-}
-
 // A message in the engine's texts (Windows-1252) in place of results.
 int Rejected(const Options& o, std::string_view formula, std::string_view caption, std::string_view text, int exit_code,
              std::ostream& out, std::ostream& err) {
@@ -231,26 +223,6 @@ int Rejected(const Options& o, std::string_view formula, std::string_view captio
   return exit_code;
 }
 
-// Tab-separated text, RFC 4180 CSV, or CSV as spreadsheets with the decimal
-// comma read it (";" between fields, the byte-order mark that tells them UTF-8).
-void PrintTable(const Options& o, const ShortString& formula, std::uint16_t n, std::ostream& out) {
-  const bool csv = o.csv || o.csv_semicolon;
-  const char* end = csv ? "\r\n" : "\n";
-  const char sep = o.csv_semicolon ? ';' : csv ? ',' : '\t';
-  auto field = [&](std::int32_t code, double value) {
-    std::string text = Shown(code, code == kNoError ? FormatNumber(value) : ShortString(ResultText(o.language, code)));
-    if (o.csv_semicolon && code == kNoError) text = DecimalCommaNumber(text);
-    return csv ? CsvField(text, sep) : TabField(text);
-  };
-  if (o.csv_semicolon) out << kUtf8ByteOrderMark;
-  out << "k" << sep << "a_k" << sep << "S_k" << sep << "P_k" << end;
-  ComputeTable(formula, n, [&](const TableRow& row) {
-    if (!out) return;  // the output is lost already: only the rest of the computation is left
-    out << row.k << sep << field(row.a_code, row.a) << sep << field(row.s_code, row.s) << sep
-        << field(row.p_code, row.p) << end;
-  });
-}
-
 // a_n, S_n and P_n as the result boxes show them, or as JSON.
 void PrintQuantities(const Options& o, std::string_view formula, std::uint16_t n, const TermTexts& result,
                      std::ostream& out) {
@@ -259,13 +231,13 @@ void PrintQuantities(const Options& o, std::string_view formula, std::uint16_t n
   const SlotResult& p = result.slots[2];
   if (o.json) {
     auto quantity = [](const SlotResult& q) {
-      return "{\"code\": " + std::to_string(q.code) + ", \"text\": " + JsonString(Shown(q.code, q.text)) + "}";
+      return "{\"code\": " + std::to_string(q.code) + ", \"text\": " + JsonString(ShownText(q.code, q.text)) + "}";
     };
     out << "{\"formula\": " << JsonString(Cp1252ToUtf8(formula)) << ", \"n\": " << n << ", \"a\": " << quantity(a)
         << ", \"S\": " << quantity(s) << ", \"P\": " << quantity(p) << "}\n";
   } else {
-    out << "a_n = " << Shown(a.code, a.text) << "\nS_n = " << Shown(s.code, s.text)
-        << "\nP_n = " << Shown(p.code, p.text) << '\n';
+    out << "a_n = " << ShownText(a.code, a.text) << "\nS_n = " << ShownText(s.code, s.text)
+        << "\nP_n = " << ShownText(p.code, p.text) << '\n';
   }
 }
 
@@ -311,7 +283,8 @@ int Run(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitPlotNotWritten;
   }
   if (o.table) {
-    PrintTable(o, ShortString(formula), n, out);
+    const TableForm form = o.csv_semicolon ? TableForm::kCsvSemicolon : o.csv ? TableForm::kCsv : TableForm::kTabs;
+    WriteTable(ShortString(formula), n, form, o.language, [&](std::string_view line) { return !!(out << line); });
   } else {
     PrintQuantities(o, formula, n, result, out);
   }

@@ -3,11 +3,11 @@
 #include "engine/power_notes.h"
 
 #include <algorithm>
-#include <bit>
 #include <vector>
 
 #include "engine/integer_power.h"
 #include "engine/power_chains.h"
+#include "format/bit_cast.h"
 
 std::size_t PowerNotes::KeyHash::operator()(const Key& k) const {
   return std::hash<std::uint64_t>()(k.base ^
@@ -34,7 +34,7 @@ void PowerNotes::ComputeNoted() {
   std::vector<double> value(count);
   std::vector<std::int32_t> code(count);
   for (int l = 0; l < count; ++l) {
-    x[l] = std::bit_cast<double>(keys[l].base);
+    x[l] = BitCast<double>(keys[l].base);
     e[l] = keys[l].exponent;
   }
   IntegerPowers(count, x.data(), e.data(), value.data(), code.data());
@@ -53,7 +53,7 @@ Result PowerNotes::IntegerPower(double x, std::int32_t e) {
   const bool long_literal = m >= kRecordedPowerSteps && m <= kLiteralPowerSteps;
   long_powers_ += long_literal;
   if (state_ != State::kCounting && long_literal) {
-    const Key key{std::bit_cast<std::uint64_t>(x), e};
+    const Key key{BitCast<std::uint64_t>(x), e};
     if (state_ == State::kNoting) {
       powers_.emplace(key, Result{1, kNoError});
       return {1, kNoError};

@@ -1,9 +1,9 @@
 #include "format/number_reading.h"
 
-#include <charconv>
 #include <cstdint>
 
 #include "format/double_bits.h"
+#include "format/double_from_chars.h"
 #include "format/text.h"
 
 namespace {
@@ -81,8 +81,7 @@ bool ReadNumber(std::string_view text, double* value, bool* overflow) {
   }
   // Correctly rounded to the nearest double.
   double magnitude = 0;
-  const auto [end, error] =
-      std::from_chars(text.data() + n.start, text.data() + text.size(), magnitude, std::chars_format::general);
+  const auto [end, error] = DoubleFromChars(text.data() + n.start, text.data() + text.size(), magnitude);
   (void)end;
   if (error == std::errc::result_out_of_range) {
     // Beyond the range of a double: above it is an overflow, below it the number

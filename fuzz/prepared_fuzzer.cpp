@@ -6,7 +6,6 @@
 // agree (for a positive a and a b that is not an integer), and integer powers of
 // bases and exponents made from a and b side by side, in the widest and in the
 // plain vector instructions, each as IntegerPowerOf gives it.
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -21,12 +20,13 @@
 #include "engine/prepared.h"
 #include "engine/sequence.h"
 #include "engine/term_text.h"
+#include "format/bit_cast.h"
 #include "tests/engine/reference_evaluate.h"
 #include "tests/engine/text_quantities.h"
 
 namespace {
 
-bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+bool Same(double a, double b) { return BitCast<std::uint64_t>(a) == BitCast<std::uint64_t>(b); }
 
 [[noreturn]] void Differ(const ShortString& formula, const char* what, unsigned k) {
   std::fprintf(stderr, "differ: %s at %u of \"%s\"\n", what, k, formula.c_str());

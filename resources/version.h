@@ -1,11 +1,11 @@
-// The name and version of Vantel, written once for its version resources and for
-// vantel-cli. Plain preprocessor definitions: the resource compiler reads them too.
+// The name and version of Vantel, for its version resources and for vantel-cli. Plain
+// preprocessor definitions: the resource compiler reads them too. The first three
+// numbers are the release's (release.txt), through CMake's project version.
 #pragma once
 
+#include "version_numbers.h"
+
 #define VANTEL_PRODUCT_NAME "Vantel"
-#define VANTEL_VERSION_MAJOR 1
-#define VANTEL_VERSION_MINOR 0
-#define VANTEL_VERSION_PATCH 0
 #define VANTEL_VERSION_BUILD 0
 
 #define VANTEL_STRINGIZE_(x) #x

@@ -297,8 +297,8 @@ Ajuda, última opció                 la finestra "Quant a Vantel...",
                                     que es tanca amb el seu botó.
 Sortir                              tanca el programa.
 
-Els textos d'ajuda s'obren amb el Bloc de notes; han de ser a la
-carpeta des d'on s'engega el programa.
+Els textos d'ajuda s'obren amb el Bloc de notes. El programa els busca
+a la carpeta actual i, si no hi són, a la carpeta on és Vantel.exe.
 
 
 La llista de fórmules
@@ -306,10 +306,26 @@ La llista de fórmules
 
 Cada fórmula acceptada s'afegeix a la llista del camp An:, si no hi era
 ja (sense distingir majúscules de minúscules: N^2 és la mateixa fórmula
-que n^2). En tancar el programa la llista es desa al fitxer ults.rel de
-la carpeta actual, una fórmula per línia, i el proper cop es torna a
-carregar. Per treure'n fórmules, edita ults.rel amb el Bloc de notes
-mentre el programa és tancat.
+que n^2). En tancar el programa la llista es desa al fitxer ults.rel,
+una fórmula per línia, i el proper cop es torna a carregar. Per
+treure'n fórmules, edita ults.rel amb el Bloc de notes mentre el
+programa és tancat.
+
+
+On es desa ults.rel
+-------------------
+
+  - A la carpeta actual, si s'hi pot escriure: la carpeta des d'on
+    s'engega el programa (amb la drecera del menú Inicia, la del
+    programa). Així una còpia portàtil, en un llapis USB o en una
+    carpeta de la classe, té la llista al seu costat.
+  - Si no s'hi pot escriure, com passa amb Vantel instal·lat a la
+    carpeta Program Files, a la carpeta de l'usuari %APPDATA%\Vantel,
+    que es crea quan cal. La primera vegada s'hi copia el ults.rel de
+    la carpeta actual, si n'hi ha: així el centre pot donar a tothom
+    una llista inicial.
+  - Si tampoc no es pot escriure allà, el programa ho diu en engegar-se
+    i la llista només es conserva mentre el programa és obert.
 
 
 Engegar-lo amb una fórmula
@@ -353,29 +369,60 @@ Contingut
   infogeneral.txt   com es fa servir Vantel.
   LLEGEIX.txt       aquest text.
   Lng.txt           la llengua de Tools.exe: cat (català).
+  LICENSE.txt       la llicència (MIT), en anglès.
+  CHANGELOG.txt     què ha canviat a cada versió, en anglès.
 
-Instal·lació
-------------
+Els programes de 32 bits (win32) funcionen al Windows de 32 i de 64
+bits; els de 64 bits (win64), només al de 64 bits. Windows 7 o més nou.
 
-Descomprimeix tots els fitxers en una mateixa carpeta i engega
-Vantel.exe des d'aquesta carpeta: els textos d'ajuda s'obren amb el
-Bloc de notes i s'hi han de trobar. No cal instal·lar res més.
-Els programes de vantel-win32.zip funcionen al Windows de 32 i de 64
-bits; els de vantel-win64.zip, només al de 64 bits.
+Instal·lat amb el paquet .msi
+-----------------------------
 
-Fitxers que es creen
---------------------
+vantel-win64.msi (o vantel-win32.msi) instal·la els programes i els
+textos a la carpeta C:\Program Files\Vantel (el de 32 bits, en un
+Windows de 64 bits, a C:\Program Files (x86)\Vantel) i posa al menú
+Inicia la carpeta Vantel: Vantel, Tools i els dos textos d'ajuda. Cal
+ser administrador per instal·lar-lo, i els alumnes no poden escriure a
+la carpeta del programa. Es desinstal·la des de Configuració,
+Aplicacions (o Tauler de control, Programes i característiques),
+Vantel. La desinstal·lació no esborra els fitxers de cada usuari
+(%APPDATA%\Vantel). Per instal·lar-lo en molts ordinadors alhora, el
+codi font de Vantel té una guia en anglès: docs/deploying.md.
 
-  ults.rel    les fórmules fetes servir, una per línia; Vantel el
-              llegeix i el desa a la carpeta actual.
-  Tools.rel   la llista d'eines de Tools.exe, a la carpeta actual.
+Còpia portàtil amb el .zip
+--------------------------
+
+vantel-win64.zip (o vantel-win32.zip) es descomprimeix on es vulgui,
+per exemple en un llapis USB o en una carpeta de la classe: en surt
+una carpeta Vantel amb tots els fitxers. Engega Vantel.exe des
+d'aquesta carpeta. No cal instal·lar res.
+
+On es desen els fitxers
+-----------------------
+
+  ults.rel    les fórmules fetes servir, una per línia (Vantel.exe).
+  Tools.rel   la llista d'eines (Tools.exe).
+
+Cada programa desa el seu fitxer a la carpeta actual (la carpeta des
+d'on s'engega; amb les dreceres del menú Inicia, la del programa), si
+s'hi pot escriure: una còpia portàtil els té al seu costat. Si no s'hi
+pot escriure, com passa amb els programes instal·lats, els desa a la
+carpeta de l'usuari %APPDATA%\Vantel, que es crea quan cal; la primera
+vegada hi copia el fitxer del mateix nom de la carpeta actual, si n'hi
+ha, de manera que el centre pot donar a tothom una llista inicial. Si
+tampoc no es pot escriure allà, Vantel ho diu en engegar-se i la llista
+de fórmules només es conserva mentre és obert.
+
+Els textos d'ajuda es busquen a la carpeta actual i, si no hi són, a
+la carpeta del programa.
 
 Tools.exe parla català, anglès o castellà: Tools cat, Tools engl o
 Tools esp, o bé la paraula escrita a la primera línia del fitxer
 Lng.txt de la carpeta actual. El Lng.txt que acompanya els programes
-diu cat; s'hi pot escriure engl o esp. Sense Lng.txt, Tools engegat
-sense cap paraula es pren per part d'un altre programa i, en desar,
-mostra el missatge "No Form".
+diu cat; s'hi pot escriure engl o esp (en una instal·lació, cal ser
+administrador per canviar el de la carpeta del programa). Sense
+Lng.txt, Tools engegat sense cap paraula es pren per part d'un altre
+programa i, en desar, mostra el missatge "No Form".
 
 Línia d'ordres
 --------------
@@ -392,7 +439,7 @@ vantel-cli.exe s'engega des del Símbol del sistema: prem la tecla
 Windows, escriu cmd i prem Retorn. Ves a la carpeta dels programes amb
 cd i escriu-hi l'ordre, amb la fórmula entre cometes dobles:
 
-    cd "C:\\Vantel"
+    cd "C:\\Program Files\\Vantel"
     vantel-cli "1/n" 3
     vantel-cli --table "n!" 5
     vantel-cli --lang en --json "2^n/n!" 10
@@ -404,9 +451,13 @@ en format JSON; l'última, totes les opcions. Al PowerShell, escriu
 .\\vantel-cli en lloc de vantel-cli.
 
 In English: Vantel computes the n-th term, the partial sum and the
-partial product of a sequence given by a formula in n. Unzip all files
-into one folder and start Vantel.exe there; vantel-cli.exe does the
-same from a console (vantel-cli --help). The help texts are in Catalan.
+partial product of a sequence given by a formula in n. Install it with
+the .msi package, or unzip the .zip anywhere (it makes a folder Vantel)
+and start Vantel.exe there; vantel-cli.exe does the same from a console
+(vantel-cli --help). The help texts are in Catalan. Each user's files
+are kept in the current folder when it can be written, else in
+%APPDATA%\Vantel. For installing on many computers, see
+docs/deploying.md in Vantel's source.
 """
 
 TEXTS = {"successions.txt": SUCCESSIONS, "infogeneral.txt": INFOGENERAL, "LLEGEIX.txt": LLEGEIX}

@@ -30,6 +30,10 @@ TEST(AboutTexts, ByLanguage) {
   }
 }
 
+// The uninstall entry links to the address of the release manifest: the same one the
+// window shows to a Catalan reader.
+TEST(AboutTexts, WebAddressIsTheReleases) { EXPECT_STREQ(AboutWebAddress(kCatalan), VANTEL_RELEASE_ADDRESS); }
+
 TEST(AboutTexts, TitleFollowsTheProgramFile) { EXPECT_EQ(AboutTitle(kCatalan, "Serie"), "Quant a Serie..."); }
 
 TEST(AboutTexts, AuthorAndMailLines) {

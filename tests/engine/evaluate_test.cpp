@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -17,6 +15,7 @@
 #include "engine/groups.h"
 #include "engine/integer_power.h"
 #include "engine/power_chains.h"
+#include "format/bit_cast.h"
 #include "format/number_text.h"
 #include "tests/engine/reference_evaluate.h"
 
@@ -302,7 +301,7 @@ TEST(Evaluate, EqualsThePlainEvaluationOnRandomTexts) {
     const Result plain = ReferenceEvaluate(text);
     ++texts;
     ASSERT_EQ(ResultCode, plain.code) << t;
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(plain.value)) << t;
+    ASSERT_EQ(BitCast<std::uint64_t>(v), BitCast<std::uint64_t>(plain.value)) << t;
   }
   EXPECT_GT(texts, 1000);
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -11,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "format/bit_cast.h"
+#include "format/double_from_chars.h"
 #include "format/number_reading.h"
 
 namespace {
@@ -109,7 +109,7 @@ TEST(FormatNumber, QuickTextsEqualTheExactOnes) {
   }
   for (int i = 0; i < 300000; ++i) {
     const double scale = std::ldexp(1.0, static_cast<int>(rng() % 70) - 20);  // 2^-20 to 2^49
-    double v = std::bit_cast<double>((rng() >> 12) | 0x3FF0000000000000) * scale;
+    double v = BitCast<double>((rng() >> 12) | 0x3FF0000000000000) * scale;
     if (i % 3 == 0) v = std::nearbyint(v);
     if (i % 5 == 0) v = std::ldexp(std::nearbyint(std::ldexp(v, 18)), -18);  // a tie at the 17th digit when below 1
     values.push_back(i % 2 ? v : -v);
@@ -128,7 +128,7 @@ TEST(IntText, DecimalDigitsWithSign) {
 }  // namespace
 
 // Short decimals take a quicker way than long ones; both give the correctly
-// rounded value, as the standard library's reading does.
+// rounded value, as the full reading of DoubleFromChars does.
 TEST(ReadNumber, ShortDecimalsAreCorrectlyRounded) {
   std::mt19937 rng(7);
   for (int i = 0; i < 200000; ++i) {
@@ -145,7 +145,7 @@ TEST(ReadNumber, ShortDecimalsAreCorrectlyRounded) {
       t += std::to_string(rng() % 30);
     }
     double expected = 0;
-    std::from_chars(t.data(), t.data() + t.size(), expected);
+    DoubleFromChars(t.data(), t.data() + t.size(), expected);
     double v = 0;
     bool overflow = false;
     ASSERT_TRUE(ReadNumber(t, &v, &overflow)) << t;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <random>
 
 #include "engine/text_value.h"
+#include "format/bit_cast.h"
 #include "tests/prepared/same_result.h"
 
 namespace {
@@ -75,7 +75,7 @@ TEST(NumberTextValue, RandomValuesOfEveryMagnitude) {
   std::mt19937_64 rng(20261208);
   for (int i = 0; i < 200000; ++i) {
     // Random bits over the whole exponent range, and uniform magnitudes per decade.
-    double v = std::bit_cast<double>(rng());
+    double v = BitCast<double>(rng());
     if (!std::isfinite(v)) continue;
     ExpectSameAsText(v);
     int decade = static_cast<int>(rng() % 60) - 30;

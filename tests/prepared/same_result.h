@@ -1,13 +1,13 @@
 // Comparing two results of a term or a quantity bit for bit.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <string>
 
+#include "format/bit_cast.h"
 #include "format/number_text.h"
 
-inline bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+inline bool SameBits(double a, double b) { return BitCast<std::uint64_t>(a) == BitCast<std::uint64_t>(b); }
 
 inline std::string Shown(double value, std::int32_t code) {
   if (code != 0) return "code " + std::to_string(code);

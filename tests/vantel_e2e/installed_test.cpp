@@ -1,7 +1,8 @@
 // Vantel as a school laptop has it: installed by its package into a folder the user
 // cannot write, started from its Start-menu shortcut. Run by scripts/test-release
 // after the installation, which names the shortcut and the installed folder in
-// VANTEL_SHORTCUT and VANTEL_INSTALLED; skipped without them.
+// VANTEL_SHORTCUT and VANTEL_INSTALLED; skipped without them. The first test expects
+// no starting history in the program folder, the second one.
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -70,6 +71,34 @@ TEST(Installed, FromItsShortcutComputesKeepsItsHistoryPerUserAndOpensHelp) {
   ASSERT_TRUE(ReadWholeFile(history, kept));
   EXPECT_NE(kept.find("2^n\r\n"), std::string::npos) << kept;
   EXPECT_NE(kept.find("1/n\r\n"), std::string::npos) << kept;
+}
+
+// A school ships a starting history beside the package, which copies it into the
+// program folder; a pupil who has never run Vantel finds it in the list, and it
+// becomes the pupil's own file in the user's folder.
+TEST(Installed, ANewUserStartsWithTheHistoryShippedWithThePackage) {
+  const std::string link = Environment("VANTEL_SHORTCUT");
+  const std::string installed = Environment("VANTEL_INSTALLED");
+  const std::string appdata = Environment("APPDATA");
+  if (link.empty() || installed.empty()) GTEST_SKIP() << "no installed Vantel named";
+  ASSERT_FALSE(appdata.empty());
+  std::string shipped;
+  ASSERT_TRUE(ReadWholeFile(installed + "\\ults.rel", shipped)) << "no starting history in " << installed;
+  std::vector<std::string> formulas;
+  for (size_t at = 0, end; (end = shipped.find("\r\n", at)) != std::string::npos; at = end + 2)
+    formulas.push_back(shipped.substr(at, end - at));
+  ASSERT_FALSE(formulas.empty());
+  const std::string history = appdata + "\\Vantel\\ults.rel";
+  DeleteFileA(history.c_str());
+
+  Vantel v(Vantel::Shortcut{link});
+  ASSERT_TRUE(v.Open());
+  ExpectNoBox(v.startup_boxes);
+  EXPECT_EQ(v.History(), formulas);
+  CloseNormally(v);
+  std::string kept;
+  ASSERT_TRUE(ReadWholeFile(history, kept)) << "no history in " << history;
+  EXPECT_EQ(kept, shipped);
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstdint>
+
+#include "format/bit_cast.h"
 
 // A double is a sign bit, 11 bits of biased exponent and 52 bits of mantissa;
 // a normal double has an implicit leading 1 above the mantissa.
@@ -15,16 +16,14 @@ constexpr int kExponentBias = 1023;
 // |v| = Significand x 2^(ExponentField - kSignificandShift) for a normal v.
 constexpr int kSignificandShift = kExponentBias + kMantissaBits;
 
-inline std::uint64_t BitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
+inline std::uint64_t BitsOf(double v) { return BitCast<std::uint64_t>(v); }
 // The biased exponent field: 0 for zero and subnormals, 2047 for infinities and NaNs.
 inline int ExponentField(std::uint64_t bits) { return static_cast<int>((bits >> kMantissaBits) & 0x7FF); }
 // The integer significand of a normal double: mantissa and implicit bit (53 bits).
 inline std::uint64_t Significand(std::uint64_t bits) { return (bits & kMantissaMask) | kImplicitBit; }
 
 // 2^e for e from -1022 to 1023, exactly.
-inline double TwoTo(int e) {
-  return std::bit_cast<double>(static_cast<std::uint64_t>(e + kExponentBias) << kMantissaBits);
-}
+inline double TwoTo(int e) { return BitCast<double>(static_cast<std::uint64_t>(e + kExponentBias) << kMantissaBits); }
 
 // 10^0 ... 10^(N-1) in T, each from the one before times 10: exact as long as
 // T holds the powers exactly.
