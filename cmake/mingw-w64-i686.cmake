@@ -1,14 +1,3 @@
-# Cross build for 32-bit Windows with MinGW-w64 (posix thread model: GoogleTest needs std::mutex).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Tests of this build run under Wine too: its 32-bit loader (Debian's wine32:i386,
-# which scripts/deps installs where the machine runs 32-bit programs) serves them in
-# the same 64-bit prefix as the 64-bit build's.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Cross build for 32-bit Windows with MinGW-w64.
+set(VANTEL_MINGW_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
