@@ -109,6 +109,18 @@ const fills = {
   "@YEAR@": options.year ?? releaseYear(),
 };
 let html = read(join(page, "index.html"));
+// The rows of a_n, S_n and P_n differ only in their slot, letter and icon.
+const resultRow = (slot, letter, icon) =>
+  [
+    `<div class="result" data-slot="${slot}">`,
+    `  <span class="icon" aria-hidden="true">@ICON:${icon}@</span>`,
+    `  <input type="checkbox" id="want-${letter}" checked>`,
+    `  <label for="want-${letter}" id="label-${letter}" data-quantity="${slot}"></label>`,
+    `  <output id="result-${letter}" aria-labelledby="label-${letter}" aria-live="off" for="formula n"></output>`,
+    `  <button type="button" class="copy" data-copy="${slot}"></button>`,
+    `</div>`,
+  ].join("\n      ");
+html = html.replace(/@RESULT:(\d):(\w):(\w+)@/g, (_, slot, letter, icon) => resultRow(slot, letter, icon));
 html = html.replace(/@ICON_URL:(\w+)@/g, (_, name) => `data:image/svg+xml,${encodeURIComponent(icons[name])}`);
 html = html.replace(/@ICON:(\w+)@/g, (_, name) => icons[name].replace("<svg ", '<svg focusable="false" '));
 html = html.replace(/@[A-Z_]+@/g, (key) => {
