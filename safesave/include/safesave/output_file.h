@@ -1,5 +1,6 @@
-// Writing the file of --plot so that a failed write never costs what the path
-// held before.
+// Writing a file that the user named (the picture of vantel-cli's --plot), on top
+// of the safe save: a failed write never costs what the path held before, and a
+// path that is no regular file is written as what it is.
 //
 // - A regular file, or a path where nothing is yet: the bytes go to a new
 //   temporary file beside it (the name followed by ".tmp", or ".1.tmp" and so on
@@ -20,6 +21,8 @@
 #include <string>
 #include <string_view>
 
-// Writes the bytes as the file at path (UTF-8). False, with *problem saying why
-// (a short English text), when they could not all be written.
-bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string* problem);
+#include "safesave/save_file.h"
+
+// Writes the bytes as the file at path (UTF-8): kNone, or the fault with *reason
+// saying why in the system's few English words ("No space left on device").
+SaveFault WriteOutputFile(const std::string& path, std::string_view bytes, std::string* reason);

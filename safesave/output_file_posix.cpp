@@ -1,4 +1,5 @@
-// WriteOutputFile with the POSIX file calls.
+// WriteOutputFile with the POSIX file calls: what the path is, on top of the
+// shared writing of a new file.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,20 +8,22 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 
-#include "cli/output_file.h"
+#include "safesave/file_calls.h"
+#include "safesave/output_file.h"
 
 namespace {
 
 constexpr int kMostLinks = 40;            // links followed before giving up, as the kernel does
 constexpr int kMostTemporaryNames = 100;  // ".tmp", ".1.tmp" ... ".99.tmp"
 
-bool Fail(int error, std::string* problem) {
-  *problem = std::strerror(error);
-  return false;
+// The fault of the error (none for 0), with the system's words for it.
+SaveFault Fail(int error, SaveFault fault, std::string* reason) {
+  if (error == 0) return SaveFault::kNone;
+  *reason = SystemErrorText(static_cast<SystemError>(error));
+  return FaultOf(static_cast<SystemError>(error), fault);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -76,18 +79,6 @@ int Resolve(const std::string& path, std::string* target, Kind* kind) {
   return ELOOP;
 }
 
-// Writes every byte to the open file; 0 or the error.
-int WriteAll(int file, std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(file, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : EIO;
-    done += static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
 // The number at the start of text, moving past its digits; -1 when there is none.
 long TakeNumber(std::string_view* text) {
   const std::size_t digits = std::min(text->find_first_not_of("0123456789"), text->size());
@@ -113,19 +104,17 @@ int OwnDescriptor(std::string_view path) {
   return path.empty() ? static_cast<int>(descriptor) : -1;
 }
 
-bool WriteInPlace(const std::string& path, std::string_view bytes, std::string* problem) {
+SaveFault WriteInPlace(const std::string& path, std::string_view bytes, std::string* reason) {
   // /dev/stdout, /dev/fd/N and the like: the bytes join what goes out on that
   // descriptor, at its own position, as the shell's redirection set it up
   // (after what an appended file holds).
-  if (int own = OwnDescriptor(path); own >= 0) {
-    int error = WriteAll(own, bytes);
-    return error == 0 || Fail(error, problem);
-  }
+  if (int own = OwnDescriptor(path); own >= 0)
+    return Fail(static_cast<int>(WriteAll(own, bytes)), SaveFault::kDevice, reason);
   int file = open(path.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
-  if (file < 0) return Fail(errno, problem);
-  int error = WriteAll(file, bytes);
+  if (file < 0) return Fail(errno, SaveFault::kDevice, reason);
+  int error = static_cast<int>(WriteAll(file, bytes));
   if (close(file) != 0 && error == 0) error = errno;
-  return error == 0 || Fail(error, problem);
+  return Fail(error, SaveFault::kDevice, reason);
 }
 
 // A new file beside the target, created by this call (never one that was there);
@@ -141,30 +130,35 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string* name) {
   return -1;
 }
 
-bool Replace(const std::string& target, std::string_view bytes, std::string* problem) {
+SaveFault Replace(const std::string& target, std::string_view bytes, std::string* reason) {
   struct stat old;
   const bool exists = stat(target.c_str(), &old) == 0;
   // A file this user may not write is not replaced behind its back.
-  if (exists && access(target.c_str(), W_OK) != 0) return Fail(errno, problem);
+  if (exists && access(target.c_str(), W_OK) != 0) return Fail(errno, SaveFault::kReadOnly, reason);
   std::string temporary;
   int file = CreateTemporary(target, 0666, &temporary);
-  if (file < 0) return Fail(errno, problem);
+  if (file < 0) return Fail(errno, SaveFault::kNotWritten, reason);
   int error = exists && fchmod(file, old.st_mode & 07777) != 0 ? errno : 0;
-  if (error == 0) error = WriteAll(file, bytes);
-  if (error == 0 && fsync(file) != 0) error = errno;
-  if (close(file) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
-  if (error == 0) return true;
-  unlink(temporary.c_str());
-  return Fail(error, problem);
+  if (error != 0)
+    close(file);
+  else
+    error = static_cast<int>(WriteNewFile(file, bytes));
+  SaveFault fault = SaveFault::kNotWritten;
+  if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) {
+    error = errno;
+    fault = SaveFault::kNotReplaced;
+  }
+  if (error != 0) unlink(temporary.c_str());
+  return Fail(error, fault, reason);
 }
 
 }  // namespace
 
-bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string* problem) {
+SaveFault WriteOutputFile(const std::string& path, std::string_view bytes, std::string* reason) {
   std::string target;
   Kind kind = Kind::kReplace;
-  if (int error = Resolve(path, &target, &kind)) return Fail(error, problem);
-  if (kind == Kind::kFolder) return Fail(EISDIR, problem);
-  return kind == Kind::kInPlace ? WriteInPlace(target, bytes, problem) : Replace(target, bytes, problem);
+  if (int error = Resolve(path, &target, &kind))
+    return Fail(error, error == ELOOP ? SaveFault::kLink : SaveFault::kNotWritten, reason);
+  if (kind == Kind::kFolder) return Fail(EISDIR, SaveFault::kFolder, reason);
+  return kind == Kind::kInPlace ? WriteInPlace(target, bytes, reason) : Replace(target, bytes, reason);
 }

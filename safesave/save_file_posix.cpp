@@ -14,40 +14,19 @@
 #include <string>
 #include <thread>
 
-#include "userfiles/save_file.h"
-#include "userfiles/save_file_names.h"
+#include "safesave/file_calls.h"
+#include "safesave/save_file.h"
+#include "safesave/save_file_names.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds kLockRetry{15};  // between two tries for a lock another copy holds
 
-SaveFault FaultOf(int error) {
-  return error == ENOSPC || error == EDQUOT ? SaveFault::kDiskFull : SaveFault::kNotWritten;
-}
-
 // Writes the bytes into a new file of that name and flushes them to the disk.
-SaveFault WriteNewFile(const std::string& name, std::string_view bytes) {
+SaveFault SaveAsNewFile(const std::string& name, std::string_view bytes) {
   int file = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (file < 0) return FaultOf(errno);
-  SaveFault fault = SaveFault::kNone;
-  std::size_t done = 0;
-  while (fault == SaveFault::kNone && done < bytes.size()) {
-    ssize_t n = write(file, bytes.data() + done, bytes.size() - done);
-    if (n > 0)
-      done += static_cast<std::size_t>(n);
-    else if (n < 0 && errno != EINTR)
-      fault = FaultOf(errno);
-    else if (n == 0)
-      fault = SaveFault::kNotWritten;
-  }
-  if (fault == SaveFault::kNone && fsync(file) != 0) fault = FaultOf(errno);
-  struct stat written;
-  if (fault == SaveFault::kNone &&
-      (fstat(file, &written) != 0 || static_cast<std::size_t>(written.st_size) != bytes.size())) {
-    fault = SaveFault::kNotWritten;
-  }
-  if (close(file) != 0 && fault == SaveFault::kNone) fault = FaultOf(errno);
-  return fault;
+  if (file < 0) return FaultOf(static_cast<SystemError>(errno));
+  return FaultOf(WriteNewFile(file, bytes));
 }
 
 // The file that the name reaches: the file a symbolic link names, so that the link
@@ -68,7 +47,7 @@ int TakeLock(const std::string& lock, std::chrono::milliseconds wait, SaveFault*
   for (;;) {
     int file = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (file < 0) {
-      *fault = FaultOf(errno);
+      *fault = FaultOf(static_cast<SystemError>(errno));
       return -1;
     }
     if (flock(file, LOCK_EX | LOCK_NB) == 0) {
@@ -80,7 +59,7 @@ int TakeLock(const std::string& lock, std::chrono::milliseconds wait, SaveFault*
     const int error = errno;
     close(file);
     if (error != EWOULDBLOCK && error != EINTR) {
-      *fault = FaultOf(error);
+      *fault = FaultOf(static_cast<SystemError>(error));
       return -1;
     }
     if (std::chrono::steady_clock::now() >= end) {
@@ -119,7 +98,7 @@ SaveFault ReplaceUnderLock(const std::string& target, const MergeStep& merge) {
   const std::optional<std::string> bytes = merge();
   if (!bytes) return SaveFault::kNone;
   const std::string temporary = target + TemporarySuffix(static_cast<unsigned long>(getpid()));
-  SaveFault fault = WriteNewFile(temporary, *bytes);
+  SaveFault fault = SaveAsNewFile(temporary, *bytes);
   if (fault == SaveFault::kNone && std::rename(temporary.c_str(), target.c_str()) != 0) fault = SaveFault::kNotReplaced;
   if (fault != SaveFault::kNone) unlink(temporary.c_str());  // never a folder in its place
   return fault;

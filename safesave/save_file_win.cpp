@@ -1,41 +1,18 @@
-// SaveMergedFile with the Win32 file calls. The C runtime is not used for it: its
-// fclose can report success when the final flush failed on a full disk.
+// SaveMergedFile with the Win32 file calls.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "userfiles/folders.h"
-#include "userfiles/save_file.h"
-#include "userfiles/save_file_names.h"
+#include "safesave/file_calls.h"
+#include "safesave/save_file.h"
+#include "safesave/save_file_names.h"
+#include "widenames/wide_names.h"
 
 namespace {
 
-constexpr DWORD kMostPerWrite = 1 << 20;  // bytes handed to one WriteFile call
-constexpr DWORD kLockRetryMs = 15;        // between two tries for a lock another copy holds
-constexpr DWORD kReplaceWaitMs = 5000;    // for a file that another program holds open to be let go
-
-SaveFault FaultOf(DWORD error) {
-  return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? SaveFault::kDiskFull : SaveFault::kNotWritten;
-}
-
-// Writes the bytes into an open, empty file and flushes them to the disk.
-SaveFault WriteAll(HANDLE file, std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD part = bytes.size() - done < kMostPerWrite ? static_cast<DWORD>(bytes.size() - done) : kMostPerWrite;
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, part, &written, nullptr)) return FaultOf(GetLastError());
-    // A write to a file stops short only when the disk has no room for the rest.
-    if (written != part) return SaveFault::kDiskFull;
-    done += written;
-  }
-  if (!FlushFileBuffers(file)) return FaultOf(GetLastError());
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size) || static_cast<ULONGLONG>(size.QuadPart) != bytes.size())
-    return SaveFault::kNotWritten;
-  return SaveFault::kNone;
-}
+constexpr DWORD kLockRetryMs = 15;      // between two tries for a lock another copy holds
+constexpr DWORD kReplaceWaitMs = 5000;  // for a file that another program holds open to be let go
 
 // The full name of the file that the name reaches: the file a symbolic link names,
 // so that the link stays and that file is replaced. Wine shows a link as the file
@@ -139,8 +116,7 @@ SaveFault ReplaceUnderLock(const std::wstring& target, const MergeStep& merge) {
   HANDLE file =
       CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return FaultOf(GetLastError());
-  SaveFault fault = WriteAll(file, *bytes);
-  if (!CloseHandle(file) && fault == SaveFault::kNone) fault = FaultOf(GetLastError());
+  SaveFault fault = FaultOf(WriteNewFile(file, *bytes));
   if (fault == SaveFault::kNone && !Replace(temporary, target)) fault = SaveFault::kNotReplaced;
   if (fault != SaveFault::kNone) DeleteFileW(temporary.c_str());
   return fault;

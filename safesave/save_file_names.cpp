@@ -1,4 +1,4 @@
-#include "userfiles/save_file_names.h"
+#include "safesave/save_file_names.h"
 
 #include <algorithm>
 

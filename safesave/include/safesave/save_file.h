@@ -21,14 +21,18 @@
 #include <string>
 #include <string_view>
 
+// What went wrong with a save, the same words for every kind of save (this one and
+// output_file.h's).
 enum class SaveFault {
   kNone,
   kFolder,       // a folder has the file's name
-  kReadOnly,     // the file is read-only: it is left as it is
+  kReadOnly,     // the file is read-only (or this user may not write it): it is left as it is
   kDiskFull,     // the disk has no room for the new contents
   kNotWritten,   // the temporary file (or the lock file) could not be created or written
   kNotReplaced,  // the temporary file could not take the file's place
-  kBusy,         // another copy was saving the file for the whole wait: nothing was written
+  kBusy,         // locked: another copy (or program) held the file for the whole wait; nothing was written
+  kDevice,       // a device, pipe or descriptor written in place did not take every byte
+  kLink,         // the symbolic links of the name could not be followed (too many, or unreadable)
 };
 
 // How long a save waits for another copy's save of the same file to end. A save

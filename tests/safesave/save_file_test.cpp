@@ -1,6 +1,6 @@
 // Saving a whole file: the old file survives every fault byte for byte, and
 // copies that save the same file at the same moment lose nothing.
-#include "userfiles/save_file.h"
+#include "safesave/save_file.h"
 
 #include <gtest/gtest.h>
 
