@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/term_texts.h"
 #include "cli/encoding.h"
 #include "cli/output.h"
 #include "cli/plot.h"
@@ -13,6 +12,7 @@
 #include "engine/messages.h"
 #include "format/text.h"
 #include "resources/version.h"
+#include "termrequest/term_texts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "winhelpers/text_file.h"
+#include "portable/text_file.h"
 
 namespace {
 

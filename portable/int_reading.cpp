@@ -1,4 +1,4 @@
-#include "winhelpers/int_reading.h"
+#include "portable/int_reading.h"
 
 #include "format/text.h"
 

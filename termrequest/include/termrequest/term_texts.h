@@ -10,7 +10,7 @@
 #include "engine/check.h"
 #include "engine/messages.h"
 #include "format/short_string.h"
-#include "winhelpers/field_text.h"
+#include "portable/field_text.h"
 
 // The computations take n as a 16-bit count: a larger n is refused like a bad one.
 constexpr std::int32_t kLargestN = 65535;

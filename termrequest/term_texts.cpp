@@ -1,8 +1,8 @@
-#include "app/term_texts.h"
+#include "termrequest/term_texts.h"
 
 #include "engine/sequence.h"
 #include "format/number_text.h"
-#include "winhelpers/int_reading.h"
+#include "portable/int_reading.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "winhelpers/paths.h"
+#include "portable/paths.h"
 
 #include "format/text.h"
 
