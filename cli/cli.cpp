@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cli/encoding.h"
 #include "cli/output.h"
 #include "cli/plot.h"
 #include "cli/table_text.h"
+#include "encoding/cp1252.h"
 #include "engine/check.h"
 #include "engine/messages.h"
 #include "format/text.h"

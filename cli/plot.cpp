@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/encoding.h"
 #include "cli/plot_legend.h"
 #include "cli/plot_series.h"
 #include "cli/plot_style.h"
 #include "cli/plot_thinning.h"
 #include "cli/plot_ticks.h"
 #include "cli/svg_writer.h"
+#include "encoding/cp1252.h"
 #include "safesave/output_file.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Conversion between UTF-8 and Windows-1252, code point by code point.
-#include "cli/encoding.h"
+#include "encoding/cp1252.h"
 
 #include <cstdint>
 
@@ -13,11 +13,13 @@ constexpr char32_t kHighControls[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char ToCp1252(char32_t c) {
+// The byte of the code point; "?" with *lost set when Windows-1252 has none.
+char ToCp1252(char32_t c, bool* lost) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
   for (int i = 0; i < 32; ++i) {
     if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
   }
+  *lost = true;
   return '?';
 }
 
@@ -63,9 +65,11 @@ void AppendUtf8(std::string* out, char32_t c) {
   }
 }
 
-std::string Utf8ToCp1252(std::string_view utf8) {
+std::string Utf8ToCp1252(std::string_view utf8, bool* lost) {
+  bool any_lost = false;
   std::string out;
-  for (std::size_t i = 0; i < utf8.size();) out += ToCp1252(NextCodePoint(utf8, &i));
+  for (std::size_t i = 0; i < utf8.size();) out += ToCp1252(NextCodePoint(utf8, &i), &any_lost);
+  if (lost) *lost = any_lost;
   return out;
 }
 
