@@ -1,6 +1,7 @@
 #include "about/about_window.h"
 
 #include <cstring>
+#include <iterator>
 #include <random>
 
 #include "about/about_texts.h"
@@ -14,6 +15,46 @@ namespace {
 
 constexpr char kClassName[] = "FerSobre";
 constexpr DWORD kWindowStyle = 0x80C80080;  // WS_POPUP | WS_CAPTION | WS_SYSMENU, and the bit 0x80
+
+// What the window shows, in the order of kLayout.
+enum class Shown { kWindow, kButton, kIcon, kProgramName, kDescription, kAuthorLine, kWebLine, kMailLine };
+
+// The place of one thing the window shows, in pixels at 96 DPI: the window's on the
+// screen, the others' in its client area. A text is drawn from its top-left corner
+// and takes the size its font gives it.
+struct AboutLayout {
+  Shown shown;
+  int left, top, width, height;
+};
+
+constexpr AboutLayout kLayout[] = {
+    {Shown::kWindow, 400, 200, 312, 240},  // its frame, caption included
+    {Shown::kButton, 122, 180, 70, 24},    // the exclamation
+    {Shown::kIcon, 134, 80, 32, 32},       // the program icon
+    {Shown::kProgramName, 60, 10, 0, 0},   // in large letters, over the rest
+    {Shown::kDescription, 20, 50, 0, 0},   // the one line in the description colour
+    {Shown::kAuthorLine, 66, 120, 0, 0},   // below the icon: the author and the year,
+    {Shown::kWebLine, 66, 134, 0, 0},      // the web address
+    {Shown::kMailLine, 66, 150, 0, 0},     // and the mail address, when there is one
+};
+
+constexpr bool InOrder() {
+  for (int k = 0; k < static_cast<int>(std::size(kLayout)); ++k)
+    if (static_cast<int>(kLayout[k].shown) != k) return false;
+  return true;
+}
+static_assert(InOrder(), "kLayout lists what the window shows in the order of Shown");
+
+constexpr const AboutLayout& PlaceOf(Shown shown) { return kLayout[static_cast<int>(shown)]; }
+
+// The fonts of the texts: their face and the height and width of their characters,
+// in pixels at 96 DPI.
+struct AboutFont {
+  const char* face;
+  int height, width;
+};
+constexpr AboutFont kTextFont{"arial", 16, 6};                  // the description and the lines below the icon
+constexpr AboutFont kProgramNameFont{"Comic sans ms", 36, 16};  // the program's name
 
 // A font bound to one window's device context; every change rebuilds the font.
 struct TextFont {
@@ -47,12 +88,12 @@ struct AboutState {
 
 AboutState About;
 
-// Height 16, width 6, "arial", every other field 0.
+// The text font at 96 DPI, every other field 0.
 LOGFONTA InitialDescriptor() {
   LOGFONTA descriptor{};
-  descriptor.lfHeight = 16;
-  descriptor.lfWidth = 6;
-  std::strcpy(descriptor.lfFaceName, "arial");
+  descriptor.lfHeight = kTextFont.height;
+  descriptor.lfWidth = kTextFont.width;
+  std::strcpy(descriptor.lfFaceName, kTextFont.face);
   return descriptor;
 }
 
@@ -108,42 +149,57 @@ void TextOutShort(HDC dc, int x, int y, const ShortString& text) {
   TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
-// The icon of the size of a 32-pixel icon at the window's DPI.
-void DrawResourceIcon(HWND window, int x, int y, const char* name) {
-  int size = ScaleToDpi(32, About.dpi);
-  HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0));
+// The place of what the window shows, at the window's DPI.
+AboutLayout ScaledPlaceOf(Shown shown) {
+  const AboutLayout& place = PlaceOf(shown);
+  return {shown, ScaleToDpi(place.left, About.dpi), ScaleToDpi(place.top, About.dpi),
+          ScaleToDpi(place.width, About.dpi), ScaleToDpi(place.height, About.dpi)};
+}
+
+// The window or its button moved to its place at the window's DPI.
+void MoveToPlace(HWND window, Shown shown) {
+  AboutLayout place = ScaledPlaceOf(shown);
+  SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The icon at its place, of its size at the window's DPI (a 32-pixel icon's at 96 DPI).
+void DrawResourceIcon(HWND window, Shown shown, const char* name) {
+  AboutLayout place = ScaledPlaceOf(shown);
+  HICON icon =
+      static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, place.width, place.height, 0));
   HDC dc = GetDC(window);
-  DrawIconEx(dc, ScaleToDpi(x, About.dpi), ScaleToDpi(y, About.dpi), icon, size, size, 0, nullptr, DI_NORMAL);
+  DrawIconEx(dc, place.left, place.top, icon, place.width, place.height, 0, nullptr, DI_NORMAL);
   ReleaseDC(window, dc);
   DestroyIcon(icon);
 }
 
-// A text at a place and a font size given in pixels at 96 DPI, both scaled to the window's DPI.
-void TextOutScaled(HDC dc, int x, int y, const ShortString& text) {
-  TextOutShort(dc, ScaleToDpi(x, About.dpi), ScaleToDpi(y, About.dpi), text);
+// A text at its place at the window's DPI.
+void TextOutAt(HDC dc, Shown shown, const ShortString& text) {
+  AboutLayout place = ScaledPlaceOf(shown);
+  TextOutShort(dc, place.left, place.top, text);
 }
 
-void FontSetScaledSize(TextFont* font, int height, int width) {
-  FontSetSize(font, ScaleToDpi(height, About.dpi), ScaleToDpi(width, About.dpi));
+void FontSetScaledSize(TextFont* font, const AboutFont& size) {
+  FontSetSize(font, ScaleToDpi(size.height, About.dpi), ScaleToDpi(size.width, About.dpi));
 }
 
 // Every painting starts from the same font and colours.
 void PaintAboutTexts() {
   TextFont* font = &About.font;
   HDC dc = font->dc;
-  FontSetScaledSize(font, 16, 6);
-  FontSetFace(font, "arial");
+  FontSetScaledSize(font, kTextFont);
+  FontSetFace(font, kTextFont.face);
   FontSetBold(font, false);
   SetTextColor(dc, About.description_colour);
-  TextOutScaled(dc, 20, 50, About.description);
+  TextOutAt(dc, Shown::kDescription, About.description);
   SetTextColor(dc, About.text_colour);
-  TextOutScaled(dc, 66, 120, AboutAuthorLine(About.year_text));
-  TextOutScaled(dc, 66, 134, AboutWebLine(About.language));
-  if (!About.mail.empty()) TextOutScaled(dc, 66, 150, AboutMailLine(About.mail));
-  FontSetFace(font, "Comic sans ms");
+  TextOutAt(dc, Shown::kAuthorLine, AboutAuthorLine(About.year_text));
+  TextOutAt(dc, Shown::kWebLine, AboutWebLine(About.language));
+  if (!About.mail.empty()) TextOutAt(dc, Shown::kMailLine, AboutMailLine(About.mail));
+  FontSetFace(font, kProgramNameFont.face);
   FontSetBold(font, false);
-  FontSetScaledSize(font, 36, 16);
-  TextOutScaled(dc, 60, 10, ProgramName());
+  FontSetScaledSize(font, kProgramNameFont);
+  TextOutAt(dc, Shown::kProgramName, ProgramName());
 }
 
 // The button at its place for the window's DPI. At 96 DPI it shows the system
@@ -154,8 +210,7 @@ void PlaceAboutButton(HWND window) {
   constexpr int kSystemFontHeight = 16, kSystemFontWidth = 7;  // the system font at 96 DPI
   HWND button = GetDlgItem(window, IDC_ABOUT_BUTTON);
   int dpi = About.dpi;
-  SetWindowPos(button, nullptr, ScaleToDpi(122, dpi), ScaleToDpi(180, dpi), ScaleToDpi(70, dpi), ScaleToDpi(24, dpi),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveToPlace(button, Shown::kButton);
   HFONT old_font = About.button_font;
   About.button_font = nullptr;
   HGDIOBJ font = GetStockObject(SYSTEM_FONT);
@@ -209,8 +264,9 @@ bool BuildAboutWindow() {
     return false;
   }
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HWND window =
-      CreateWindowExA(0, kClassName, "", kWindowStyle, 400, 200, 312, 240, nullptr, nullptr, instance, nullptr);
+  const AboutLayout& place = PlaceOf(Shown::kWindow);
+  HWND window = CreateWindowExA(0, kClassName, "", kWindowStyle, place.left, place.top, place.width, place.height,
+                                nullptr, nullptr, instance, nullptr);
   if (window == nullptr) {
     MessageBoxA(nullptr, "CreaFSobre failed", nullptr, MB_OK);
     return false;
@@ -218,13 +274,12 @@ bool BuildAboutWindow() {
   About.window = window;
   // Place and size are for 96 DPI; on a screen of another DPI both are scaled.
   About.dpi = WindowDpi(window);
-  if (About.dpi != kLayoutDpi)
-    SetWindowPos(window, nullptr, ScaleToDpi(400, About.dpi), ScaleToDpi(200, About.dpi), ScaleToDpi(312, About.dpi),
-                 ScaleToDpi(240, About.dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (About.dpi != kLayoutDpi) MoveToPlace(window, Shown::kWindow);
   ShowWindow(window, StartupShowCommand());
   UpdateWindow(window);
-  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE, 122, 180, 70, 24, window,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ABOUT_BUTTON)), instance, nullptr);
+  const AboutLayout& button = PlaceOf(Shown::kButton);
+  CreateWindowExA(0, "BUTTON", "Vist", WS_CHILD | WS_VISIBLE, button.left, button.top, button.width, button.height,
+                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ABOUT_BUTTON)), instance, nullptr);
   if (About.dpi != kLayoutDpi) PlaceAboutButton(window);
   FontInit(&About.font, window);
   SetBkColor(About.font.dc, About.background);
@@ -238,7 +293,7 @@ void OnAboutInit(HWND window) {
   // Started from another folder: the year of the program's own file.
   if (About.year_text.empty()) About.year_text = ProgramFileYearText();
   SetCaption(window, AboutTitle(About.language, About.program_name));
-  DrawResourceIcon(window, 134, 80, "Ic0");
+  DrawResourceIcon(window, Shown::kIcon, "Ic0");
   PaintAboutTexts();
   std::uniform_int_distribution<int> pick(0, kExclamationCount - 1);
   SetItemText(window, IDC_ABOUT_BUTTON, AboutExclamation(About.language, pick(About.random)));
@@ -254,7 +309,7 @@ void OnAboutDpiChanged(HWND window, int dpi, const RECT& suggested) {
   PlaceAboutButton(window);
   InvalidateRect(window, nullptr, TRUE);
   UpdateWindow(window);
-  if (About.initialised) DrawResourceIcon(window, 134, 80, "Ic0");
+  if (About.initialised) DrawResourceIcon(window, Shown::kIcon, "Ic0");
 }
 
 // The background is erased first and the texts drawn over it, so that an

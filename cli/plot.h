@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "cli/plot_frame.h"
 #include "engine/messages.h"
 #include "format/short_string.h"
-
-enum class PlotScale { kLinear, kLog };
 
 // The picture as an SVG 1.1 document (UTF-8). The formula has passed the check.
 std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale, Language language);
@@ -19,14 +18,5 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
 bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_t n, PlotScale scale, Language language,
                std::string* problem);
 
-// Where the plot area lies in the picture, in pixels, and where a k falls in it
-// (the title of a long formula takes more lines).
-struct PlotFrame {
-  double left, top, right, bottom;
-  double x_min, x_max;  // the k at the left and right edges
-  double inset;         // the ends of the value axis lie this far inside the frame
-  double XOf(double k) const { return left + (k - x_min) / (x_max - x_min) * (right - left); }
-  // The height of the share (0 to 1) of the value axis below a value.
-  double YOf(double share) const { return bottom - inset - share * (bottom - top - 2 * inset); }
-};
+// Where the plot area lies for a formula and n (the title of a long formula takes more lines).
 PlotFrame PlotFrameFor(const ShortString& formula, std::uint16_t n);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "cli/plot.h"
+#include "cli/plot_frame.h"
 #include "cli/plot_thinning.h"
 #include "cli/plot_ticks.h"
 #include "engine/result.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/plot.h"
+#include "cli/plot_frame.h"
 #include "engine/messages.h"
 
 struct Tick {
