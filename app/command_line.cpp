@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include "format/number_text.h"
-#include "winhelpers/field_text.h"
+#include "portable/field_text.h"
 
 namespace {
 

@@ -133,6 +133,8 @@ ShortString HistoryNotSavedText(SaveFault fault) {
       why = "el disc \351s ple; " + file + " no s'ha modificat.";
       break;
     case SaveFault::kNotWritten:
+    case SaveFault::kDevice:  // neither comes from saving the history
+    case SaveFault::kLink:
       why = "no s'ha pogut escriure al costat de " + file + "; " + file + " no s'ha modificat.";
       break;
     case SaveFault::kNotReplaced:

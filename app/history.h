@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "format/short_string.h"
-#include "userfiles/save_file.h"
-#include "winhelpers/text_file.h"
+#include "portable/text_file.h"
+#include "safesave/save_file.h"
 
 inline constexpr char kHistoryFileName[] = "ults.rel";
 

@@ -8,7 +8,7 @@
 #include <chrono>
 
 #include "format/short_string.h"
-#include "userfiles/save_file.h"
+#include "safesave/save_file.h"
 
 // Appends the stored formulas to the list; no file gives an empty list. A file
 // that exists but cannot be read whole (or is not read: a system file) is

@@ -2,10 +2,10 @@
 
 #include "app/history_list.h"
 #include "app/scroll_bar.h"
-#include "app/term_texts.h"
 #include "app/vantel_state.h"
 #include "engine/dialog_state.h"
 #include "resources/resource_ids.h"
+#include "termrequest/term_texts.h"
 #include "winhelpers/dialog_helpers.h"
 #include "winhelpers/message_box.h"
 

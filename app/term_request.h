@@ -1,5 +1,5 @@
 // A term request in the dialog: moves the texts of the formula and n fields to
-// the portable request (app/term_texts.h) and its results back into the
+// the portable request (termrequest/term_texts.h) and its results back into the
 // dialog, recording an accepted formula in the history.
 #pragma once
 

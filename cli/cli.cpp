@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/term_texts.h"
-#include "cli/encoding.h"
 #include "cli/output.h"
 #include "cli/plot.h"
 #include "cli/table_text.h"
+#include "encoding/cp1252.h"
 #include "engine/check.h"
 #include "engine/messages.h"
 #include "format/text.h"
 #include "resources/version.h"
+#include "termrequest/term_texts.h"
 
 namespace {
 

@@ -14,18 +14,14 @@
 #include <shellapi.h>
 
 #include "dllsearch/dll_search.h"
+#include "widenames/wide_names.h"
 
 // Windows hands the arguments over as UTF-16: convert them to UTF-8.
 static std::vector<std::string> Arguments() {
   std::vector<std::string> args;
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 1; wide && i < count; ++i) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string a(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, a.data(), size, nullptr, nullptr);
-    args.push_back(a);
-  }
+  for (int i = 1; wide && i < count; ++i) args.push_back(Utf8Of(wide[i]));
   LocalFree(wide);
   return args;
 }

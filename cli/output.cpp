@@ -1,7 +1,7 @@
 // Quoting of texts for the console, JSON, CSV and tab-separated output.
 #include "cli/output.h"
 
-#include "cli/encoding.h"
+#include "encoding/cp1252.h"
 
 namespace {
 

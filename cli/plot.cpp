@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/encoding.h"
-#include "cli/output_file.h"
 #include "cli/plot_legend.h"
 #include "cli/plot_series.h"
 #include "cli/plot_style.h"
 #include "cli/plot_thinning.h"
 #include "cli/plot_ticks.h"
 #include "cli/svg_writer.h"
+#include "encoding/cp1252.h"
+#include "safesave/output_file.h"
 
 namespace {
 
@@ -230,7 +230,7 @@ std::string PlotSvg(const ShortString& formula, std::uint16_t n, PlotScale scale
 bool WritePlot(const std::string& path, const ShortString& formula, std::uint16_t n, PlotScale scale, Language language,
                std::string* problem) {
   std::string reason;
-  if (WriteOutputFile(path, PlotSvg(formula, n, scale, language), &reason)) return true;
+  if (WriteOutputFile(path, PlotSvg(formula, n, scale, language), &reason) == SaveFault::kNone) return true;
   *problem = "cannot write the picture " + path + ": " + reason;
   return false;
 }

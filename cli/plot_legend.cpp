@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "cli/encoding.h"
 #include "cli/plot_style.h"
+#include "encoding/cp1252.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "cli/encoding.h"
+#include "encoding/cp1252.h"
 #include "format/double_bits.h"
 
 namespace {

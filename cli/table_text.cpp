@@ -1,7 +1,7 @@
 #include "cli/table_text.h"
 
-#include "cli/encoding.h"
 #include "cli/output.h"
+#include "encoding/cp1252.h"
 #include "engine/result.h"
 #include "engine/table.h"
 #include "format/number_text.h"

@@ -1,10 +1,11 @@
 #include "tools/fields.h"
 
+#include "encoding/cp1252.h"
 #include "tools/program.h"
+#include "widenames/wide_names.h"
 
 namespace {
 
-constexpr UINT kListCodePage = 1252;  // of the texts of "Tools.rel"
 constexpr wchar_t kEndOfText = 0x1A;  // Ctrl-Z: reading "Tools.rel" stops there
 
 void OnEnterInField(HWND edit) {
@@ -57,20 +58,10 @@ bool FieldText(int k, std::string& text) {
   text.clear();
   if (wide.empty()) return true;
   if (wide.find(kEndOfText) != std::wstring::npos) return false;
-  BOOL lost = FALSE;
-  int length = WideCharToMultiByte(kListCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                   nullptr, 0, nullptr, &lost);
-  if (lost || length <= 0) return false;
-  text.resize(length);
-  WideCharToMultiByte(kListCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), text.data(),
-                      length, nullptr, &lost);
+  bool lost = false;
+  text = Utf8ToCp1252(Utf8Of(wide), &lost);
+  if (lost) text.clear();
   return !lost;
 }
 
-void SetFieldText(int k, std::string_view text) {
-  std::wstring wide(text.size(), L'\0');
-  if (!text.empty())
-    wide.resize(MultiByteToWideChar(kListCodePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                    static_cast<int>(wide.size())));
-  SetWindowTextW(Ed(k), wide.c_str());
-}
+void SetFieldText(int k, std::string_view text) { SetWindowTextW(Ed(k), WideOf(Cp1252ToUtf8(text)).c_str()); }

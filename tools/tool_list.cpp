@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "safesave/save_file.h"
 #include "tools/items.h"
-#include "userfiles/save_file.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -86,7 +86,7 @@ bool ToolsFileChanged(const ToolsFileReading& read, const std::filesystem::path&
 bool MayReplace(const ToolsFileReading& read);
 
 // Writes the list file with the saving that both programs share
-// (userfiles/save_file.h): through a temporary file that replaces it only once
+// (safesave/save_file.h): through a temporary file that replaces it only once
 // every byte of it is on the disk, under the lock of the file's saves. False when
 // it could not be written: a full disk, a folder in the way, a read-only list
 // file, another copy saving it for the whole wait among the causes. The old file

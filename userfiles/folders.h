@@ -8,10 +8,7 @@
 #include <string_view>
 
 #include "userfiles/file_place.h"
-
-// UTF-8 <-> UTF-16 for the Windows calls.
-std::wstring WideOf(std::string_view utf8);
-std::string Utf8Of(std::wstring_view wide);
+#include "widenames/wide_names.h"
 
 std::string CurrentFolder();
 // The full path of the program's own executable, and its folder.

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "app/history.h"
-#include "app/term_texts.h"
-#include "cli/encoding.h"
 #include "cli/output.h"
 #include "cli/plot.h"
 #include "cli/table_text.h"
+#include "encoding/cp1252.h"
+#include "portable/field_text.h"
+#include "portable/text_file.h"
 #include "resources/version.h"
-#include "winhelpers/field_text.h"
-#include "winhelpers/text_file.h"
+#include "termrequest/term_texts.h"
 
 namespace {
 

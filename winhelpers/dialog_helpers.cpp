@@ -1,7 +1,7 @@
 #include "winhelpers/dialog_helpers.h"
 
-#include "winhelpers/field_text.h"
-#include "winhelpers/int_reading.h"
+#include "portable/field_text.h"
+#include "portable/int_reading.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "format/number_text.h"
+#include "portable/paths.h"
 #include "userfiles/file_place.h"
 #include "userfiles/folders.h"
-#include "winhelpers/paths.h"
 
 namespace {
 

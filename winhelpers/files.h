@@ -7,7 +7,7 @@
 #include <string>
 
 #include "format/short_string.h"
-#include "winhelpers/text_file.h"
+#include "portable/text_file.h"
 
 // True when an entry matches the name (wildcards allowed) that is not a folder, a
 // system file or a volume label; hidden files count.

@@ -1,5 +1,5 @@
 // The term request from field texts to result texts, without a window.
-#include "app/term_texts.h"
+#include "termrequest/term_texts.h"
 
 #include <gtest/gtest.h>
 

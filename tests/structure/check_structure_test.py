@@ -46,12 +46,15 @@ class CheckStructure(unittest.TestCase):
             "app/test_header.cpp": '#include "tests/helper.h"\n',
             "tests/helper.h": '#include "lib/inner.h"\n',
             "tests/long_test.cpp": function_of("Long", 100),
+            "portable/win.cpp": "#ifdef _WIN32\n#include <windows.h>\n#endif\n#include <string>\n",
+            "app/win.cpp": "#include <windows.h>\n",
         })
         self.assertEqual(findings, [
             'app/past_face.cpp: includes "lib/inner.h", which lib/ keeps to itself (its face is lib/include/lib/)',
             'app/test_header.cpp: includes the test-only header "tests/helper.h"',
             "lib/face: units in a loop: lib/face -> lib/inner -> lib/other -> lib/face",
             'lib/uses_testing.cpp: includes the test-only header "lib/testing.h"',
+            "portable/win.cpp: includes the Windows header <windows.h> in portable code",
         ])
 
     def test_long_functions_and_files(self):

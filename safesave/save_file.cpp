@@ -1,0 +1,5 @@
+#include "safesave/save_file.h"
+
+SaveFault SaveWholeFile(const char* name, std::string_view bytes) {
+  return SaveMergedFile(name, kSaveWait, [bytes] { return std::optional<std::string>(bytes); });
+}

@@ -1,5 +1,0 @@
-#include "userfiles/save_file.h"
-
-SaveFault SaveWholeFile(const char* name, std::string_view bytes) {
-  return SaveMergedFile(name, kSaveWait, [bytes] { return std::optional<std::string>(bytes); });
-}
