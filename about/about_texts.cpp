@@ -1,3 +1,4 @@
+// The about window's texts by language: its title, exclamations, web address, and author and mail lines.
 #include "about/about_texts.h"
 
 namespace {

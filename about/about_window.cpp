@@ -1,3 +1,4 @@
+// The about window "FerSobre": its 96-DPI layout scaled to its DPI, its fonts, painting and message loop.
 #include "about/about_window.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Splitting the command line into words, and the formula and n the dialog starts with.
 #include "app/command_line.h"
 
 #include "format/number_text.h"

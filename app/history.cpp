@@ -1,3 +1,4 @@
+// The history without a window: matching, reading and merging entries, the file's bytes, the messages.
 #include "app/history.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The formula combo box's list loaded from the history file and saved back to it, merged under the save lock.
 #include "app/history_list.h"
 
 #include <functional>

@@ -1,3 +1,4 @@
+// The dialog's messages: its start, buttons and menu, scroll bar, colours, the close and the session's end.
 #include "app/main_dialog.h"
 
 #include <chrono>

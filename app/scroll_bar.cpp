@@ -1,3 +1,4 @@
+// The scroll bar that steps n: its range, its position and one step, through the scroll-bar calls.
 #include "app/scroll_bar.h"
 
 #include "app/scroll_step.h"

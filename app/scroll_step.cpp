@@ -1,3 +1,4 @@
+// The thumb's next position for a scroll code, kept within the bar's range.
 #include "app/scroll_step.h"
 
 int NextScrollPosition(int position, int code, int thumb, int page_step, int min, int max) {

@@ -1,3 +1,4 @@
+// The dialog's term request: the fields' texts to RequestTerms, and its results or message back.
 #include "app/term_request.h"
 
 #include "app/history_list.h"

@@ -1,3 +1,4 @@
+// The lines of a table: a header, then k, a_k, S_k and P_k for each k, as tab-separated text or CSV.
 #include "cli/table_text.h"
 
 #include "cli/output.h"

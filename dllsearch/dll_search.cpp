@@ -1,3 +1,4 @@
+// SearchDllsInSystemFolderOnly: SetDefaultDllDirectories, looked up at run time, set to the system folder.
 #include "dllsearch/dll_search.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// The factorials 0! to 170!, computed once into a table.
 #include "engine/arithmetic.h"
 
 #include <array>

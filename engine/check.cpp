@@ -1,3 +1,4 @@
+// The formula check: valid characters, the first and last one, which neighbours may meet, the parentheses.
 #include "engine/check.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Compiling a formula into its prepared program, level by level, in the order the text evaluation computes.
 #include <algorithm>
 #include <array>
 #include <cmath>

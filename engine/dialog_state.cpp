@@ -1,3 +1,4 @@
+// The dialog's process-wide language, result code and result texts, and the calls that leave results in them.
 #include "engine/dialog_state.h"
 
 #include "engine/arithmetic.h"

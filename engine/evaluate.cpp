@@ -1,3 +1,4 @@
+// The text evaluator: groups written back as number texts, then a split at the loosest operator's last place.
 #include "engine/evaluate.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The one loop that folds terms 1 to n, block by block, into S_n and P_n, or shows each term as it is taken.
 #include "engine/fold.h"
 
 #include <algorithm>

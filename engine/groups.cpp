@@ -1,3 +1,4 @@
+// Matching each "(" with its ")" in one scan, and finding the first complete group at depth 0.
 #include "engine/groups.h"
 
 GroupMatches::GroupMatches(std::string_view text) {

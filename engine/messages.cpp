@@ -1,3 +1,4 @@
+// The check captions and result texts in Catalan, English and Spanish, in Windows-1252.
 #include "engine/messages.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// a_n, S_n and P_n from one prepared formula: one fold of the terms, a_n taken from it when it gets that far.
 #include "engine/sequence.h"
 
 #include "engine/fold.h"

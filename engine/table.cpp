@@ -1,3 +1,4 @@
+// The table of a_k, S_k and P_k: one fold of the terms, a row handed on as each term is taken.
 #include "engine/table.h"
 
 #include "engine/fold.h"

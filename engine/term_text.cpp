@@ -1,3 +1,4 @@
+// The digits of k put in place of the formula's variable, and the term computed from that text.
 #include "engine/term_text.h"
 
 #include "engine/evaluate.h"

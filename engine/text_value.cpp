@@ -1,3 +1,4 @@
+// The value a number reads back as from its number text: by 128-bit integers where they can, else the text.
 #include "engine/text_value.h"
 
 #include <array>

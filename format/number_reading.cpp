@@ -1,3 +1,4 @@
+// Reading a decimal number text: its parts scanned, one exact division where it can, else correctly rounded.
 #include "format/number_reading.h"
 
 #include <cstdint>

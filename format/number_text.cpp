@@ -1,3 +1,4 @@
+// Number texts: a quick fixed text with 64-bit integers, else one from the value's exact decimal expansion.
 #include "format/number_text.h"
 
 #include <cmath>

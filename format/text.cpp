@@ -1,3 +1,4 @@
+// Trimming spaces, and finding the last place of a character in a text.
 #include "format/text.h"
 
 // Only the space character is a blank: tabs and line breaks stay.

@@ -1,3 +1,4 @@
+// Reading the n field's integer: decimal, "$" hexadecimal or "%" binary, with its sign and range checked.
 #include "portable/int_reading.h"
 
 #include "format/text.h"

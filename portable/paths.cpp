@@ -1,3 +1,4 @@
+// A path's file name after its last "\", and that name without its extension.
 #include "portable/paths.h"
 
 #include "format/text.h"

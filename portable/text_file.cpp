@@ -1,3 +1,4 @@
+// Reading lines and writing them with CR LF through a C stream, every failure kept until the file is closed.
 #include "portable/text_file.h"
 
 namespace {

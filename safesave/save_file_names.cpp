@@ -1,3 +1,4 @@
+// The name of this process's temporary file of a save, and the test for one that an earlier save left behind.
 #include "safesave/save_file_names.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The term request without a window: the formula checked, n read, the ticked quantities computed as texts.
 #include "termrequest/term_texts.h"
 
 #include "engine/sequence.h"

@@ -1,3 +1,4 @@
+// The form's edit fields: Unicode windows where Enter moves on, their texts moved to and from Windows-1252.
 #include "tools/fields.h"
 
 #include "encoding/cp1252.h"

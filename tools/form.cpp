@@ -1,3 +1,4 @@
+// The form FTools: its class, its window procedure, its creation and showing, and its message loop.
 #include "tools/form.h"
 
 #include <commdlg.h>

@@ -1,3 +1,4 @@
+// The form's controls, placed in twips: created, scaled with their fonts to the form's DPI, labels widened.
 #include "tools/form_layout.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// Reading the comma- or line-separated items of a file, quoted or plain, and writing a field as an item.
 #include "tools/items.h"
 
 namespace {

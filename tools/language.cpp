@@ -1,3 +1,4 @@
+// The texts of Tools in three languages, and the choice of language from the command line or "Lng.txt".
 #include "tools/language.h"
 
 #include <cstdio>

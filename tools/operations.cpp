@@ -1,3 +1,4 @@
+// What the form does: loading it, and the list, the tool panel, its buttons and the saving of "Tools.rel".
 #include "tools/operations.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// The picture button OkEd: its picture loaded once and drawn on a push-button face at the form's DPI.
 #include "tools/picture_button.h"
 
 #include "tools/program.h"

@@ -1,3 +1,4 @@
+// The list's file "Tools.rel": found, read, parsed, formatted, and saved only if unchanged since it was read.
 #include "tools/tool_list.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Where a program's file and a help text are, with the questions about folders asked through FolderQueries.
 #include "userfiles/file_place.h"
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

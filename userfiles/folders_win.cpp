@@ -1,3 +1,4 @@
+// The folders and file questions of file_place.h answered by Windows' wide calls.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shlobj.h>

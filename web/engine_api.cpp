@@ -1,3 +1,4 @@
+// The web page's C functions: term requests, tables, pictures and the history, each answered as JSON text.
 #include "web/engine_api.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Scaling to a DPI, and a window's DPI and frame, with the per-window calls looked up at run time.
 #include "windpi/dpi.h"
 
 namespace {

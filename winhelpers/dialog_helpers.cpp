@@ -1,3 +1,4 @@
+// Texts of dialog items and combo-box items, numbered from 1, through the controls' ANSI messages.
 #include "winhelpers/dialog_helpers.h"
 
 #include "portable/field_text.h"

@@ -1,3 +1,4 @@
+// Finding files, opening text files, Notepad with a help text, the program's name and file year, captions.
 #include "winhelpers/files.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// ShowMessage: a plain message box owned by the active window.
 #include "winhelpers/message_box.h"
 
 #include <windows.h>

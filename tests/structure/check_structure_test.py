@@ -21,8 +21,9 @@ def function_of(name, lines, head="int {}(int a, int b)"):
 
 
 class CheckStructure(unittest.TestCase):
-    def findings(self, files):
-        """What the check finds in a tree of these files."""
+    def findings(self, files, opening_comments=False):
+        """What the check finds in a tree of these files (the findings of .cpp files
+        that open with no comment only when asked for)."""
         folder = tempfile.TemporaryDirectory()
         self.addCleanup(folder.cleanup)
         for path, text in files.items():
@@ -30,7 +31,8 @@ class CheckStructure(unittest.TestCase):
             os.makedirs(os.path.dirname(full), exist_ok=True)
             with open(full, "w") as f:
                 f.write(text)
-        return sorted(check_structure.check(folder.name))
+        found = check_structure.check(folder.name)
+        return sorted(f for f in found if opening_comments or "opens with no comment" not in f)
 
     def test_includes_loops_test_headers_and_faces(self):
         findings = self.findings({
@@ -55,6 +57,19 @@ class CheckStructure(unittest.TestCase):
             "lib/face: units in a loop: lib/face -> lib/inner -> lib/other -> lib/face",
             'lib/uses_testing.cpp: includes the test-only header "lib/testing.h"',
             "portable/win.cpp: includes the Windows header <windows.h> in portable code",
+        ])
+
+    def test_each_cpp_file_opens_with_a_comment(self):
+        findings = self.findings({
+            "a/said.cpp": "// What this file holds.\n#include <vector>\n",
+            "a/silent.cpp": "#include <vector>\n// A comment too late.\n",
+            "a/block.cpp": "/* Not the one-line kind. */\n",
+            "a/header.h": "#pragma once\n",
+            "tests/silent_test.cpp": "int x;\n",
+        }, opening_comments=True)
+        self.assertEqual(findings, [
+            "a/block.cpp: opens with no comment saying what it holds",
+            "a/silent.cpp: opens with no comment saying what it holds",
         ])
 
     def test_long_functions_and_files(self):
