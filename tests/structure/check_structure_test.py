@@ -1,17 +1,16 @@
 """scripts/check-structure on small source trees made for each finding it names:
 what it must report, and what it must let pass."""
 
-import importlib.machinery
-import importlib.util
 import os
+import runpy
 import sys
 import tempfile
+import types
 import unittest
 
 SCRIPT = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "../../scripts/check-structure")
-loader = importlib.machinery.SourceFileLoader("check_structure", SCRIPT)
-check_structure = importlib.util.module_from_spec(importlib.util.spec_from_loader("check_structure", loader))
-loader.exec_module(check_structure)
+# The script's functions, without running its main part.
+check_structure = types.SimpleNamespace(**runpy.run_path(SCRIPT, run_name="check_structure"))
 
 
 def function_of(name, lines, head="int {}(int a, int b)"):
