@@ -29,6 +29,14 @@ SystemError WriteNewFile(FileHandle file, std::string_view bytes);
 // No error is kNone, a full disk (or quota) kDiskFull, every other error `otherwise`.
 SaveFault FaultOf(SystemError error, SaveFault otherwise = SaveFault::kNotWritten);
 
+#ifdef _WIN32
+// What a file's attributes (GetFileAttributesW's, or INVALID_FILE_ATTRIBUTES for
+// no file) put in the way of replacing it: kFolder, kReadOnly, or kNone. Asked
+// before anything is written: Wine's rename would replace a read-only file and
+// drop its flag, where Windows refuses.
+SaveFault FaultOfAttributes(unsigned long attributes);
+#endif
+
 // The error in a few English words, the same on every platform where they can be
 // ("No space left on device").
 std::string SystemErrorText(SystemError error);

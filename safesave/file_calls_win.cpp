@@ -56,3 +56,9 @@ std::string SystemErrorText(SystemError error) {
       return "Windows error " + std::to_string(error);
   }
 }
+
+SaveFault FaultOfAttributes(unsigned long attributes) {
+  if (attributes == INVALID_FILE_ATTRIBUTES) return SaveFault::kNone;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return SaveFault::kFolder;
+  return attributes & FILE_ATTRIBUTE_READONLY ? SaveFault::kReadOnly : SaveFault::kNone;
+}

@@ -59,12 +59,10 @@ SaveFault Replace(const std::wstring& target, std::string_view bytes, std::strin
 SaveFault WriteOutputFile(const std::string& path, std::string_view bytes, std::string* reason) {
   const std::wstring name = WideOf(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return Fail(ERROR_DIRECTORY, SaveFault::kFolder, reason);
-  // Checked first: Wine would open a read-only file for writing, and its rename
-  // would replace it, where Windows refuses.
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return Fail(ERROR_ACCESS_DENIED, SaveFault::kReadOnly, reason);
+  // Checked first: Wine would also open a read-only file for writing.
+  const SaveFault in_the_way = FaultOfAttributes(attributes);
+  if (in_the_way != SaveFault::kNone)
+    return Fail(in_the_way == SaveFault::kFolder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED, in_the_way, reason);
   // Opening what is there for writing changes nothing yet; it shows whether this
   // user may write it (a read-only file is refused) and what it is.
   HANDLE existing = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

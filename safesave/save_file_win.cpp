@@ -103,13 +103,8 @@ bool Replace(const std::wstring& temporary, const std::wstring& target) {
 // The read-merge-replace itself, with the lock held.
 SaveFault ReplaceUnderLock(const std::wstring& target, const MergeStep& merge) {
   RemoveLeftTemporaries(target);
-  // Checked first: Wine's rename would replace a read-only file and drop its flag,
-  // where Windows refuses.
-  DWORD old = GetFileAttributesW(target.c_str());
-  if (old != INVALID_FILE_ATTRIBUTES) {
-    if (old & FILE_ATTRIBUTE_DIRECTORY) return SaveFault::kFolder;
-    if (old & FILE_ATTRIBUTE_READONLY) return SaveFault::kReadOnly;
-  }
+  const SaveFault in_the_way = FaultOfAttributes(GetFileAttributesW(target.c_str()));
+  if (in_the_way != SaveFault::kNone) return in_the_way;
   const std::optional<std::string> bytes = merge();
   if (!bytes) return SaveFault::kNone;
   const std::wstring temporary = target + WideOf(TemporarySuffix(GetCurrentProcessId()));
