@@ -189,13 +189,17 @@ describe("usable by everyone", () => {
     help: (page) => page.click("#help-sequences"),
   };
   for (const language of ["ca", "en", "es"]) {
-    test(`no WCAG 2.1 A/AA violation in each state (${language}), no sideways scrolling at 360 px`, async () => {
+    test(`no WCAG 2.1 A/AA violation in each state (${language}), no sideways scrolling at 360 px and at 200 % zoom`, async () => {
       for (const [name, reach] of Object.entries(states)) {
         const page = await openPage(browser, url(), { language, width: 360 });
         await reach(page);
         assert.deepEqual(await violations(page), [], `${name} (${language})`);
-        const wide = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
-        assert.ok(wide <= 0, `${name} (${language}) is ${wide} px too wide`);
+        // 180 px: a 360 px phone at 200 % zoom.
+        for (const width of [360, 180]) {
+          await page.setViewportSize({ width, height: 900 });
+          const wide = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
+          assert.ok(wide <= 0, `${name} (${language}) is ${wide} px too wide at ${width} px`);
+        }
         await page.context().close();
       }
     });
